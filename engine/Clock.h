@@ -1,0 +1,20 @@
+#pragma once
+// The millisecond clock and the frame timer.
+//
+// The frame timer is process-wide state of one value: the clock reading taken by the
+// previous frameTime() call, 0 when the process starts.
+
+#include <cstdint>
+
+// Milliseconds since SDL start-up (unsigned, wraps after about 49.7 days).
+std::uint32_t ticks();
+
+// Seconds since the previous call, from the unsigned 32-bit difference of two clock
+// readings, so it stays small and positive across the counter's wrap. The first call
+// of the process returns the seconds since SDL start-up.
+float frameTime();
+
+// Test seam: replaces the clock that ticks() and frameTime() read. Pass nullptr to go
+// back to SDL_GetTicks.
+using TickSource = std::uint32_t (*)();
+void setTickSource(TickSource source);

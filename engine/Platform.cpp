@@ -1,0 +1,55 @@
+#include "engine/Platform.h"
+
+#include <SDL.h>
+#include <GL/gl.h>
+#include <GL/glu.h>
+#include <SDL_mixer.h>
+#include <cstdlib>
+
+int initVideo(int width, int height) {
+    if (SDL_Init(SDL_INIT_EVERYTHING) < 0) {
+        return -1;
+    }
+    std::atexit(SDL_Quit);
+    if (SDL_SetVideoMode(width, height, 0, SDL_HWSURFACE | SDL_OPENGL | SDL_ASYNCBLIT | SDL_ANYFORMAT) ==
+        nullptr) {
+        return -1;
+    }
+    SDL_WM_SetCaption("Pyrokettle", nullptr);
+    return 0;
+}
+
+int setupGL(int width, int height) {
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluOrtho2D(0, width, height, 0);
+    glShadeModel(GL_SMOOTH);
+    glClearDepth(1.0);
+    glClearColor(0, 0, 0, 0);
+    glEnable(GL_TEXTURE_2D);
+    glEnable(GL_BLEND);
+    glDepthFunc(GL_LEQUAL);
+    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+    return 0;
+}
+
+int initAudio(int frequency, int channels) {
+    return Mix_OpenAudio(frequency, AUDIO_S16LSB, channels, 4096) == 0 ? 0 : -1;
+}
+
+int setCaption(const char* text) {
+    SDL_WM_SetCaption(text, nullptr);
+    return 0;
+}
+
+void clearScreen() {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+}
+
+void swapBuffers() {
+    SDL_GL_SwapBuffers();
+}
+
+void delay(std::uint32_t ms) {
+    SDL_Delay(ms);
+}

@@ -1,0 +1,32 @@
+#pragma once
+// The thin layer over the window, the global GL state and the audio device.
+// Every function runs on the main thread, which owns the GL context.
+
+#include <cstdint>
+
+// Starts SDL (every subsystem), registers SDL_Quit to run at process exit and opens a
+// width x height window with an OpenGL context in the desktop's depth, captioned
+// "Pyrokettle". Returns 0 on success, -1 when SDL cannot start or the mode cannot be set.
+// Prints nothing; SDL_GetError() holds the reason.
+int initVideo(int width, int height);
+
+// Sets the fixed 2D drawing state: the projection matrix is current for the whole run,
+// one unit per pixel, origin top-left, y downwards; texturing and blending enabled,
+// black clear colour. The depth test stays off. Always returns 0.
+int setupGL(int width, int height);
+
+// Opens the audio device: `frequency` samples per second, signed 16-bit little-endian,
+// `channels` channels, 4096-sample chunks. Returns 0 on success, -1 on failure.
+int initAudio(int frequency, int channels);
+
+// Sets the window caption (no icon title). Always returns 0.
+int setCaption(const char* text);
+
+// Clears the colour and depth buffers.
+void clearScreen();
+
+// Presents the back buffer.
+void swapBuffers();
+
+// Sleeps `ms` milliseconds; 0 yields the processor without waiting.
+void delay(std::uint32_t ms);

@@ -1,0 +1,59 @@
+#pragma once
+// The table of best results: (score, name) pairs with unique scores, kept highest first,
+// stored between runs in a text file (one "name   score" line per entry).
+//
+// Loading reads at most ten entries; the table itself never trims, so a save after an
+// insert can write eleven lines, and the next load keeps the ten best.
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+struct HighScoreEntry {
+    double score;
+    std::string name;
+};
+
+class HighScoreTable {
+public:
+    using const_iterator = std::vector<HighScoreEntry>::const_iterator;
+
+    static constexpr const char* DefaultPath = "./media/poon.txt";
+    static constexpr std::size_t MaxLoadedEntries = 10;
+
+    explicit HighScoreTable(std::string path = DefaultPath);
+
+    // Replaces the contents with the first ten entries of the file. A file that cannot be
+    // opened (missing, unreadable, not a regular file) leaves the table as it was. Reading
+    // stops at the first entry whose name or score cannot be read, or whose score is not a
+    // finite number; the entries before it stay. Prints nothing.
+    void load();
+
+    // Writes every entry, highest first, to a temporary file beside the table's file and
+    // renames it into place, so the previous file survives any failure. On failure prints
+    // one "WARN)" line naming the file on standard error; the table is unchanged.
+    void save() const;
+
+    // Adds the entry unless one with an equal score exists (that one stays). NaN is refused.
+    // Returns whether it was added.
+    bool insert(double score, const std::string& name);
+
+    // The lowest score, or 0 for an empty table.
+    double lowestScore() const;
+    std::size_t size() const { return entries_.size(); }
+
+    // Entries from the highest score down.
+    const_iterator begin() const { return entries_.begin(); }
+    const_iterator end() const { return entries_.end(); }
+
+    const std::string& path() const { return path_; }
+
+    // One line of the file for an entry, without the line end: "name   score". Scores
+    // below one million are written as a standard stream writes them by default (1500,
+    // -750, 12.5); larger ones with every digit needed to read back the same value.
+    static std::string formatLine(const HighScoreEntry& entry);
+
+private:
+    std::string path_;
+    std::vector<HighScoreEntry> entries_; // descending by score
+};
