@@ -1,0 +1,82 @@
+#pragma once
+// The application record: one per process, the owner of everything the game uses.
+//
+// Construction loads and opens nothing; init() brings the media up, run() is the main
+// loop, shutdown() releases everything. The gameplay operations advance and draw one
+// frame of a game in progress.
+
+#include "game/Cloud.h"
+#include "game/HighScoreTable.h"
+#include "game/ScrollObject.h"
+
+#include <cstdint>
+#include <list>
+#include <memory>
+
+class MoxBitmapFont;
+class SpriteManager;
+class SoundManager;
+
+enum Screen : std::int32_t {
+    Menu = 0,
+    InfoPage = 1,
+    Playing = 2,
+    NameEntry = 3,
+    HighScores = 4,
+};
+
+class Game {
+public:
+    // `instance` stands for the process instance; nothing reads it.
+    explicit Game(void* instance = nullptr);
+    ~Game();
+    Game(const Game&) = delete;
+    Game& operator=(const Game&) = delete;
+
+    // Start-up: window, GL, audio, sprites (showing the loading picture), sounds, the five
+    // music tracks, the font and the high scores. Returns 1 when complete, 0 when it stopped
+    // (a music track that does not open, or no window).
+    int init(int width, int height);
+    // Player and score to their start values, high scores reloaded, play state cleared.
+    void resetGame();
+    // Zeroes playerName and deletes every cloud and scrolling object.
+    void clearPlayState();
+    // Releases the font, sprites, sounds and music; safe to call more than once.
+    void shutdown();
+    // The main loop; returns when the player quits. Does nothing unless initialised.
+    void run();
+
+    // One frame of a game in progress: advances everything by dt seconds and draws the
+    // play scene (background, clouds, objects, ground, player).
+    void updatePlaying(float dt);
+    // Steps 10 to 12 of a play frame: clouds, spawning and the scrolling objects.
+    void updateClouds(float dt);
+    void spawnObjects(float dt);
+    void updateObjects(float dt, float scrollStep);
+
+    // The two result screens; dt is unused.
+    void drawNameEntry(float dt);
+    void drawHighScores(float dt);
+
+    std::int32_t screenWidth;
+    std::int32_t screenHeight;
+    std::uint32_t musicTracks[5];
+    float playerHeight;   // offset from the ground line in pixels, negative above it
+    float playerVelocity; // pixels per second, negative upwards
+    std::int32_t playerPose;
+    std::int32_t health;
+    Screen screen;
+    std::int32_t menuSelection;
+    void* instance;
+    std::unique_ptr<MoxBitmapFont> font;
+    std::unique_ptr<SpriteManager> sprites;
+    std::unique_ptr<SoundManager> sounds;
+    std::int32_t initialised;
+    float groundScroll;
+    std::list<std::unique_ptr<Cloud>> clouds;
+    std::list<std::unique_ptr<ScrollObject>> objects;
+    HighScoreTable highScores;
+    char playerName[32];
+    std::int32_t currentTrack;
+    float score;
+};
