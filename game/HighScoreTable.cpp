@@ -140,8 +140,11 @@ void HighScoreTable::save() const {
     pattern.push_back('\0');
 
     bool ok = false;
+    int failure = 0;
     const int fd = mkstemp(pattern.data());
-    if (fd >= 0) {
+    if (fd < 0) {
+        failure = errno;
+    } else {
         fchmod(fd, 0644);
         if (FILE* out = fdopen(fd, "w")) {
             ok = true;
@@ -155,12 +158,13 @@ void HighScoreTable::save() const {
         }
         ok = ok && std::rename(pattern.data(), path_.c_str()) == 0;
         if (!ok) {
+            failure = errno;
             std::remove(pattern.data());
         }
     }
     if (!ok) {
         std::fprintf(stderr, "WARN) Could not save high scores to %s: %s\n", path_.c_str(),
-                     std::strerror(errno));
+                     std::strerror(failure));
     }
 }
 
