@@ -46,6 +46,24 @@ public:
     // The main loop; returns when the player quits. Does nothing unless initialised.
     void run();
 
+    // What one call of run() keeps between frames.
+    struct LoopState {
+        bool quit = false;
+        float frameTime = 0;             // seconds, measured at the end of the last frame
+        std::uint32_t lastMusicCheck = 0; // ticks() of the last music check
+        char text[64] = {};              // the score and health lines
+    };
+    // One pass of the main loop: clear, take every pending event, draw the screen, present,
+    // check the music, measure the frame time.
+    void runFrame(LoopState& loop);
+    // The key rules of the screen state machine for one key-down (an SDL key symbol).
+    void handleKey(int key, bool& quit);
+    // Every 5000 ms: restarts the music when the current track has stopped (the same track
+    // on the menu, a random one of tracks 1 to 4 elsewhere).
+    void checkMusic(std::uint32_t& lastMusicCheck);
+    // Whether the finished game's score earns a place in the table.
+    bool scoreQualifies() const;
+
     // One frame of a game in progress: advances everything by dt seconds and draws the
     // play scene (background, clouds, objects, ground, player).
     void updatePlaying(float dt);

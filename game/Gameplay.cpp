@@ -1,0 +1,236 @@
+// One frame of a game in progress: the player's jump, the world scroll, the ground row,
+// the clouds and the scrolling objects.
+
+#include "game/Game.h"
+
+#include "engine/JumpKey.h"
+#include "engine/SoundManager.h"
+#include "engine/SpriteManager.h"
+
+#include <climits>
+#include <cmath>
+#include <cstdlib>
+
+namespace {
+
+constexpr int GroundTileSize = 128;
+constexpr int PlayerSize = 64;
+constexpr int ObjectSize = 64;
+
+constexpr int JumpSound = 0;
+constexpr int LeapSound = 1;
+constexpr int PointsSound = 2;
+constexpr int PenaltySound = 3;
+constexpr int HealthSound = 4;
+
+constexpr int BackgroundSprite = 0;
+constexpr int GroundSprite = 5;
+constexpr int FirstPlayerSprite = 6;
+constexpr int FirstObjectSprite = 9;
+
+constexpr int MaxClouds = 8;
+constexpr int LeapWindow = 64;
+constexpr int ContactWindow = 54;
+
+// Pixel positions truncate towards zero; values beyond int range (only reachable with
+// absurd frame times) are clamped instead of overflowing.
+int toPixel(double value) {
+    if (value >= static_cast<double>(INT_MAX)) {
+        return INT_MAX;
+    }
+    if (value <= static_cast<double>(INT_MIN)) {
+        return INT_MIN;
+    }
+    return static_cast<int>(value);
+}
+
+bool within(float value, int centre, int halfWidth) {
+    return value >= centre - halfWidth && value <= centre + halfWidth;
+}
+
+bool isJumper(ScrollObjectKind kind) {
+    return kind == Jumper || kind == SpentJumper;
+}
+
+struct SpawnRow {
+    ScrollObjectKind kind;
+    double factor; // mean seconds between spawns
+};
+
+constexpr SpawnRow SpawnTable[] = {
+    {Points100, 2.0}, {Points500, 4.0}, {Points1000, 8.0},
+    {Penalty, 6.0},   {Jumper, 6.5},    {HealthBonus, 5.0},
+};
+
+} // namespace
+
+void Game::updatePlaying(float dt) {
+    const int W = screenWidth;
+    const int H = screenHeight;
+
+    if (health <= 0) {
+        screen = NameEntry;
+    }
+
+    if (playerHeight == 0 && jumpKeyDown()) {
+        sounds->play(JumpSound);
+        playerVelocity = -75.0f;
+    }
+
+    if (playerHeight < 0) {
+        playerPose = 1;
+    }
+    if (playerHeight < -(H / 2)) {
+        playerPose = 2;
+    }
+
+    if (playerVelocity < 0 && jumpKeyDown()) {
+        playerVelocity -= 200.0 * dt;
+    }
+
+    playerHeight += dt * playerVelocity;
+
+    if (-playerHeight > H - GroundTileSize) {
+        playerHeight = GroundTileSize - H;
+    }
+
+    if (playerHeight < 0) {
+        playerVelocity += ((H - playerHeight) / H + 1.0) * dt * 60.0;
+    } else {
+        playerHeight = 0;
+        playerPose = 0;
+        playerVelocity = 0;
+    }
+
+    float scrollStep = 0;
+    if (playerHeight != 0) {
+        scrollStep = ((H - playerHeight) / H + 1.0) * dt * 100.0;
+    }
+
+    sprites->draw(BackgroundSprite, 0, 0, 800, 600);
+    updateClouds(dt);
+    spawnObjects(dt);
+    updateObjects(dt, scrollStep);
+
+    // The ground moves in whole pixels; the remainder keeps the sign of the dividend.
+    groundScroll = static_cast<float>(
+        std::fmod(std::trunc(static_cast<double>(groundScroll) - scrollStep), GroundTileSize));
+    for (int x = toPixel(groundScroll - GroundTileSize); x < W + GroundTileSize;
+         x += GroundTileSize) {
+        sprites->draw(GroundSprite, x, H - GroundTileSize, GroundTileSize, GroundTileSize);
+    }
+
+    sprites->draw(playerPose + FirstPlayerSprite, W / 6, toPixel(H + playerHeight - GroundTileSize),
+                  PlayerSize, PlayerSize);
+}
+
+void Game::updateClouds(float dt) {
+    if (clouds.size() < MaxClouds) {
+        // Three draws, in this order: the sequence of rand() values is part of the game.
+        const int kind = std::rand() % 4;
+        const float speed = -static_cast<float>(std::rand() % 100);
+        const float y = static_cast<float>(std::rand() % 50);
+        clouds.push_back(std::make_unique<Cloud>(screenWidth + 128.0f, y, speed, kind));
+    }
+
+    for (auto it = clouds.begin(); it != clouds.end();) {
+        Cloud& cloud = **it;
+        if (cloud.hasLeftScreen()) {
+            it = clouds.erase(it);
+            continue;
+        }
+        cloud.move(dt);
+        cloud.render(*sprites);
+        ++it;
+    }
+}
+
+void Game::spawnObjects(float dt) {
+    if (!(dt > 0 && dt <= 1.0f)) {
+        return;
+    }
+    const float inv = 1.0f / dt;
+    for (const SpawnRow& row : SpawnTable) {
+        const int r = std::rand();
+        // The chance per update is about dt / factor, so the rate does not depend on the
+        // frame rate. Tiny frame times could push N past int range: clamp it.
+        const int n = toPixel(std::trunc(row.factor * inv));
+        if (r % n == 0) {
+            objects.push_back(std::make_unique<ScrollObject>(screenWidth + 64.0f, row.kind));
+        }
+    }
+}
+
+void Game::updateObjects(float dt, float scrollStep) {
+    const int column = screenWidth / 6;
+    const int groundLine = screenHeight - GroundTileSize;
+
+    for (auto it = objects.begin(); it != objects.end();) {
+        ScrollObject& object = **it;
+
+        if (object.x < -ObjectSize) {
+            it = objects.erase(it);
+            continue;
+        }
+
+        object.x -= scrollStep;
+
+        const bool leaps = object.kind == Jumper && object.verticalVelocity == 0 &&
+                           within(object.x, column, LeapWindow);
+        if (leaps) {
+            sounds->play(LeapSound);
+            object.verticalVelocity = (std::rand() % 400) + 500.0f;
+        } else if (isJumper(object.kind)) {
+            object.height += dt * object.verticalVelocity;
+            object.verticalVelocity -= 1000.0 * dt;
+            const float altitude = -playerHeight;
+            if (object.kind == Jumper && object.height >= altitude - LeapWindow &&
+                object.height <= altitude + LeapWindow && within(object.x, column, LeapWindow)) {
+                health -= 50;
+                object.kind = SpentJumper;
+            }
+        }
+
+        if (isJumper(object.kind) && object.height < 0) {
+            object.height = 0;
+            object.verticalVelocity = 0;
+        }
+
+        if (playerHeight > -64 && within(object.x, column, ContactWindow)) {
+            switch (object.kind) {
+            case Points100:
+                score += 100;
+                sounds->play(PointsSound);
+                break;
+            case Points500:
+                score += 500;
+                sounds->play(PointsSound);
+                break;
+            case Points1000:
+                score += 1000;
+                sounds->play(PointsSound);
+                break;
+            case Penalty:
+                score -= 750;
+                health -= 20;
+                sounds->play(PenaltySound);
+                break;
+            case HealthBonus:
+                health += 25;
+                sounds->play(HealthSound);
+                break;
+            case Jumper:
+            case SpentJumper:
+                break;
+            }
+            if (!isJumper(object.kind)) {
+                it = objects.erase(it);
+                continue;
+            }
+        }
+
+        sprites->draw(object.kind + FirstObjectSprite, toPixel(object.x),
+                      toPixel(groundLine - object.height), ObjectSize, ObjectSize);
+        ++it;
+    }
+}

@@ -1,0 +1,190 @@
+// The main loop: input, the screen state machine, drawing, presenting, and keeping the
+// music going.
+
+#include "game/Game.h"
+
+#include "engine/Clock.h"
+#include "engine/MoxBitmapFont.h"
+#include "engine/Music.h"
+#include "engine/Platform.h"
+#include "engine/SoundManager.h"
+#include "engine/SpriteManager.h"
+
+#include <SDL.h>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+constexpr int MenuMoveSound = 5;
+constexpr int SelectSound = 6;
+
+constexpr int MenuBackdrop = 18;
+constexpr int MenuCursor = 19;
+constexpr int InfoPicture = 20;
+
+constexpr int MenuItems = 4;
+constexpr std::uint32_t MusicCheckInterval = 5000; // ms
+
+constexpr std::size_t MaxNameLength = sizeof(Game::playerName) - 1;
+
+bool isNameKey(int key) {
+    return (key >= SDLK_a && key <= SDLK_z) || (key >= SDLK_0 && key <= SDLK_9);
+}
+
+// Truncation towards zero, kept inside int range.
+int wholePart(float value) {
+    if (value >= static_cast<float>(INT_MAX)) {
+        return INT_MAX;
+    }
+    if (value <= static_cast<float>(INT_MIN)) {
+        return INT_MIN;
+    }
+    return static_cast<int>(value);
+}
+
+} // namespace
+
+void Game::run() {
+    if (initialised == 0) {
+        return;
+    }
+    LoopState loop;
+    do {
+        runFrame(loop);
+    } while (!loop.quit);
+}
+
+void Game::runFrame(LoopState& loop) {
+    clearScreen();
+
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) {
+        if (event.type == SDL_QUIT) {
+            loop.quit = true;
+        } else if (event.type == SDL_KEYDOWN) {
+            handleKey(event.key.keysym.sym, loop.quit);
+        }
+    }
+
+    switch (screen) {
+    case Menu:
+        sprites->drawRotated(MenuBackdrop, 0, 0, 800, 600, 0.0f);
+        sprites->drawRotated(MenuCursor, 7, menuSelection * 56 + 177, 64, 64, 0.0f);
+        break;
+    case InfoPage:
+        sprites->drawRotated(InfoPicture, 0, 0, 800, 600, 0.0f);
+        break;
+    case Playing:
+        updatePlaying(loop.frameTime);
+        break;
+    case NameEntry:
+        drawNameEntry(loop.frameTime);
+        break;
+    case HighScores:
+        drawHighScores(loop.frameTime);
+        break;
+    }
+
+    // Read again: the update above may just have ended the game.
+    if (screen == Playing) {
+        std::snprintf(loop.text, sizeof loop.text, " Prawnage: %i", wholePart(score));
+        font->print(loop.text, 0, 0);
+        std::snprintf(loop.text, sizeof loop.text, " Health: %i", health);
+        font->print(loop.text, 0, 45);
+    }
+
+    swapBuffers();
+    delay(0);
+    checkMusic(loop.lastMusicCheck);
+    loop.frameTime = frameTime();
+}
+
+void Game::handleKey(int key, bool& quit) {
+    if (key == SDLK_ESCAPE) {
+        quit = true;
+    }
+
+    if (screen == InfoPage && key == SDLK_RETURN) {
+        sounds->play(SelectSound);
+        screen = Menu;
+        return;
+    }
+
+    if (screen == NameEntry) {
+        const std::size_t length = std::strlen(playerName);
+        if (key == SDLK_RETURN) {
+            sounds->play(SelectSound);
+            if (scoreQualifies()) {
+                highScores.insert(static_cast<double>(score),
+                                  length == 0 ? "anonymous" : playerName);
+            }
+            highScores.save();
+            screen = Menu;
+        } else if (key == SDLK_BACKSPACE) {
+            if (length > 0) {
+                playerName[length - 1] = '\0';
+            }
+        } else if (length < MaxNameLength && isNameKey(key)) {
+            playerName[length] = static_cast<char>(key);
+        }
+        return;
+    }
+
+    if (screen == HighScores && key == SDLK_RETURN) {
+        sounds->play(SelectSound);
+        highScores.save();
+        screen = Menu;
+        return;
+    }
+
+    if (screen == Menu) {
+        if (key == SDLK_DOWN) {
+            sounds->play(MenuMoveSound);
+            ++menuSelection;
+        } else if (key == SDLK_UP) {
+            sounds->play(MenuMoveSound);
+            --menuSelection;
+        }
+        if (menuSelection == -1) {
+            menuSelection = MenuItems - 1;
+        } else if (menuSelection == MenuItems) {
+            menuSelection = 0;
+        }
+
+        if (key == SDLK_RETURN) {
+            sounds->play(SelectSound);
+            switch (menuSelection) {
+            case 0:
+                resetGame();
+                screen = Playing;
+                break;
+            case 1:
+                screen = InfoPage;
+                break;
+            case 2:
+                highScores.load();
+                screen = HighScores;
+                break;
+            case 3:
+                quit = true;
+                break;
+            }
+        }
+    }
+}
+
+void Game::checkMusic(std::uint32_t& lastMusicCheck) {
+    if (ticks() - lastMusicCheck < MusicCheckInterval) {
+        return;
+    }
+    if (!trackIsPlaying(musicTracks[currentTrack])) {
+        if (screen != Menu) {
+            currentTrack = std::rand() % 4 + 1;
+        }
+        playTrack(musicTracks[currentTrack]);
+    }
+    lastMusicCheck = ticks();
+}

@@ -1,0 +1,358 @@
+#include "game/Game.h"
+
+#include "engine/JumpKey.h"
+#include "engine/SoundManager.h"
+#include "engine/SpriteManager.h"
+#include "support/CapturedOutput.h"
+#include "support/GlWindow.h"
+#include "support/SpriteFiles.h"
+#include "support/TempDir.h"
+
+#include <cstdlib>
+#include <gtest/gtest.h>
+#include <sstream>
+#include <vector>
+
+namespace {
+
+bool spaceHeld = false;
+bool scriptedSpace() {
+    return spaceHeld;
+}
+
+// A game in progress with real sprites (solid colours) in a real window, and a sound
+// manager without samples: every play then logs "Sample N is out of bounds", which is how
+// these tests hear which sounds were played.
+class Play : public ::testing::Test {
+protected:
+    void SetUp() override {
+        glwindow::open();
+        writeSolidSprites(spriteDir.path(), 24);
+        CapturedOutput quiet;
+        game.screenWidth = 800;
+        game.screenHeight = 600;
+        game.sprites = std::make_unique<SpriteManager>(spriteDir.path().c_str());
+        game.sprites->setScreenSize(800, 600);
+        game.sounds = std::make_unique<SoundManager>(soundDir.path().c_str());
+        game.resetGame();
+        game.screen = Playing;
+        spaceHeld = false;
+        setJumpKeySource(scriptedSpace);
+        std::srand(1);
+    }
+    void TearDown() override { setJumpKeySource(nullptr); }
+
+    // Runs `step` and returns the ids of the sounds it played, in order.
+    template <typename Step> std::vector<int> soundsOf(Step step) {
+        CapturedOutput output;
+        step();
+        std::vector<int> ids;
+        std::istringstream lines(output.out());
+        std::string word;
+        while (lines >> word) {
+            if (word == "Sample") {
+                int id;
+                lines >> id;
+                ids.push_back(id);
+            }
+        }
+        return ids;
+    }
+
+    ScrollObject& addObject(float x, ScrollObjectKind kind) {
+        game.objects.push_back(std::make_unique<ScrollObject>(x, kind));
+        return *game.objects.back();
+    }
+
+    TempDir spriteDir;
+    TempDir soundDir;
+    Game game;
+};
+
+constexpr int Column = 800 / 6;
+
+TEST_F(Play, AJumpStartsAtMinus75ThenTheHeldKeyBoostsIt) {
+    spaceHeld = true;
+    EXPECT_EQ(soundsOf([&] { game.updatePlaying(0.1f); }), std::vector<int>{0});
+    // -75, boosted by 200 x 0.1, moved, then pulled back by (2 + 9.5/600) x 0.1 x 60.
+    EXPECT_FLOAT_EQ(game.playerHeight, -9.5f);
+    EXPECT_NEAR(game.playerVelocity, -95.0 + (2.0 + 9.5 / 600) * 6.0, 1e-4);
+    EXPECT_EQ(game.playerPose, 0) << "the pose follows the height at the start of the frame";
+
+    EXPECT_TRUE(soundsOf([&] { game.updatePlaying(0.1f); }).empty()) << "no jump in the air";
+    EXPECT_EQ(game.playerPose, 1);
+}
+
+TEST_F(Play, AJumpInAFrameOfNoTimeIsUndoneAtOnce) {
+    spaceHeld = true;
+    game.updatePlaying(0.0f);
+    EXPECT_EQ(game.playerHeight, 0.0f);
+    EXPECT_EQ(game.playerVelocity, 0.0f);
+}
+
+TEST_F(Play, ThePoseFollowsTheHeightAtTheStartOfTheFrame) {
+    game.playerHeight = -300.0f; // not below -(600 / 2)
+    game.updatePlaying(0.001f);
+    EXPECT_EQ(game.playerPose, 1);
+
+    game.playerHeight = -300.5f;
+    game.playerVelocity = 0;
+    game.updatePlaying(0.001f);
+    EXPECT_EQ(game.playerPose, 2);
+
+    // On the way down the pose drops back to 1, not 0, until the landing.
+    game.playerHeight = -200.0f;
+    game.updatePlaying(0.001f);
+    EXPECT_EQ(game.playerPose, 2) << "pose 2 stays until a frame starts above -300";
+    game.updatePlaying(0.001f);
+    EXPECT_EQ(game.playerPose, 2);
+    game.playerPose = 2;
+    game.playerHeight = -1.0f;
+    game.playerVelocity = 500.0f;
+    game.updatePlaying(0.1f);
+    EXPECT_EQ(game.playerPose, 0);
+}
+
+TEST_F(Play, TheCeilingClampsTheHeightButKeepsTheVelocity) {
+    spaceHeld = true;
+    game.playerHeight = -470.0f;
+    game.playerVelocity = -500.0f;
+    game.updatePlaying(0.1f);
+    EXPECT_FLOAT_EQ(game.playerHeight, -472.0f);
+    EXPECT_NEAR(game.playerVelocity, -520.0 + (2.0 + 472.0 / 600) * 6.0, 1e-3);
+
+    // Held at the ceiling the upward velocity still grows, by about 33 px/s per second.
+    const float before = game.playerVelocity;
+    for (int i = 0; i < 100; ++i) {
+        game.updatePlaying(0.01f);
+    }
+    EXPECT_FLOAT_EQ(game.playerHeight, -472.0f);
+    EXPECT_NEAR(game.playerVelocity - before, -(200.0 - 60.0 * (2.0 + 472.0 / 600)), 0.5);
+}
+
+TEST_F(Play, ALandingThatOvershootsPutsThePlayerOnTheGround) {
+    game.playerHeight = -1.0f;
+    game.playerVelocity = 500.0f;
+    game.playerPose = 1;
+    game.updatePlaying(0.1f);
+    EXPECT_EQ(game.playerHeight, 0.0f);
+    EXPECT_EQ(game.playerVelocity, 0.0f);
+    EXPECT_EQ(game.playerPose, 0);
+}
+
+TEST_F(Play, TheGroundScrollsInWholePixelsOnlyWhileThePlayerIsUp) {
+    addObject(500, Points100);
+    for (int i = 0; i < 50; ++i) {
+        game.updatePlaying(0.5f);
+    }
+    EXPECT_EQ(game.groundScroll, 0.0f) << "no scrolling on the ground";
+    EXPECT_EQ(game.objects.front()->x, 500.0f);
+
+    spaceHeld = true;
+    for (int i = 0; i < 400; ++i) {
+        game.updatePlaying(i % 7 == 0 ? 0.9f : 0.013f);
+        ASSERT_GE(game.groundScroll, -127.0f);
+        ASSERT_LE(game.groundScroll, 0.0f);
+        ASSERT_EQ(game.groundScroll, static_cast<float>(static_cast<int>(game.groundScroll)));
+    }
+
+    // Less than a pixel per frame: the fraction is dropped every time.
+    spaceHeld = false;
+    game.playerHeight = -100.0f;
+    game.playerVelocity = -1000.0f; // keeps it in the air
+    game.groundScroll = -5.0f;
+    game.updatePlaying(0.002f);
+    EXPECT_EQ(game.groundScroll, -5.0f);
+}
+
+TEST_F(Play, CloudsAreDrawnKindThenSpeedThenHeightAndNeverMoreThanEight) {
+    std::srand(7);
+    const int kind = std::rand() % 4;
+    const int speed = -(std::rand() % 100);
+    const int y = std::rand() % 50;
+    std::srand(7);
+    game.updateClouds(0.0f);
+    ASSERT_EQ(game.clouds.size(), 1u);
+    const Cloud& first = *game.clouds.front();
+    EXPECT_EQ(first.kind, kind);
+    EXPECT_EQ(first.speed, speed);
+    EXPECT_EQ(first.y, y);
+    EXPECT_EQ(first.x, 928.0f);
+
+    for (int i = 0; i < 20; ++i) {
+        game.updateClouds(0.0f);
+    }
+    EXPECT_EQ(game.clouds.size(), 8u);
+}
+
+TEST_F(Play, AStillCloudKeepsItsPlaceWhileOthersLeaveAndAreReplaced) {
+    game.clouds.push_back(std::make_unique<Cloud>(928.0f, 10.0f, 0.0f, 2));
+    const Cloud* still = game.clouds.front().get();
+    for (int i = 0; i < 2000; ++i) {
+        game.updateClouds(0.5f);
+        ASSERT_LE(game.clouds.size(), 8u);
+    }
+    EXPECT_EQ(game.clouds.front().get(), still);
+    EXPECT_EQ(still->x, 928.0f);
+    for (const auto& cloud : game.clouds) {
+        EXPECT_GE(cloud->x, -128.0f - 0.5f * 99);
+    }
+}
+
+TEST_F(Play, NothingSpawnsWithoutTimeOrAfterALongStall) {
+    for (float dt : {0.0f, -0.5f, 1.0001f, 5.0f}) {
+        std::srand(5);
+        const int first = std::rand();
+        std::srand(5);
+        game.spawnObjects(dt);
+        EXPECT_TRUE(game.objects.empty()) << dt;
+        EXPECT_EQ(std::rand(), first) << "no draws for dt " << dt;
+    }
+    std::srand(5);
+    const int first = std::rand();
+    std::srand(5);
+    game.spawnObjects(1.0f);
+    EXPECT_NE(std::rand(), first) << "dt 1 still draws";
+}
+
+TEST_F(Play, SpawnRatesMatchTheirMeansAtAnyFrameRate) {
+    const double means[] = {2.0, 4.0, 8.0, 6.0, 6.5, -1, 5.0}; // seconds, by kind
+    for (float dt : {1.0f / 60, 1.0f / 25}) {
+        std::srand(11);
+        int counts[7] = {};
+        const double seconds = 40000;
+        for (long frame = 0; frame < static_cast<long>(seconds / dt); ++frame) {
+            game.spawnObjects(dt);
+            for (const auto& object : game.objects) {
+                ++counts[object->kind];
+                EXPECT_EQ(object->x, 864.0f);
+            }
+            game.objects.clear();
+        }
+        for (int kind = 0; kind < 7; ++kind) {
+            if (means[kind] < 0) {
+                EXPECT_EQ(counts[kind], 0) << "a spent jumper is never spawned";
+                continue;
+            }
+            // trunc(factor / dt) frames per spawn on average.
+            const double expected = seconds / dt / static_cast<int>(means[kind] / dt);
+            EXPECT_NEAR(counts[kind], expected, expected * 0.04)
+                << "kind " << kind << " at dt " << dt;
+        }
+    }
+}
+
+TEST_F(Play, ContactReachesExactly54PixelsAndOnlyBelow64Up) {
+    addObject(Column - 54, Points100);
+    addObject(Column + 54, Points500);
+    addObject(Column + 54.01f, Points1000);
+    addObject(Column - 54.01f, Points1000);
+    EXPECT_EQ(soundsOf([&] { game.updateObjects(0.01f, 0); }), (std::vector<int>{2, 2}));
+    EXPECT_EQ(game.score, 600.0f);
+    EXPECT_EQ(game.objects.size(), 2u);
+
+    game.objects.clear();
+    addObject(Column, HealthBonus);
+    game.playerHeight = -64.0f;
+    game.updateObjects(0.01f, 0);
+    EXPECT_EQ(game.objects.size(), 1u) << "at exactly 64 up nothing is touched";
+    game.playerHeight = -63.5f;
+    game.updateObjects(0.01f, 0);
+    EXPECT_TRUE(game.objects.empty());
+    EXPECT_EQ(game.health, 125) << "health rises above 100";
+}
+
+TEST_F(Play, AStackWaitingOffScreenIsCollectedInOneUpdateWithOneSoundEach) {
+    game.updatePlaying(0.0f); // the player stands: nothing moves
+    for (int i = 0; i < 5; ++i) {
+        addObject(864, Points100);
+    }
+    for (int i = 0; i < 10; ++i) {
+        game.updateObjects(0.5f, 0);
+    }
+    EXPECT_EQ(game.objects.size(), 5u);
+    game.playerHeight = -10.0f;
+    EXPECT_EQ(soundsOf([&] { game.updateObjects(0.01f, 864 - Column); }),
+              (std::vector<int>{2, 2, 2, 2, 2}));
+    EXPECT_EQ(game.score, 500.0f);
+    EXPECT_TRUE(game.objects.empty());
+}
+
+TEST_F(Play, ARestingJumperTwitchesOutsideItsWindowAndLeapsInsideIt) {
+    ScrollObject& jumper = addObject(Column + 65, Jumper);
+    game.updateObjects(0.01f, 0);
+    EXPECT_FLOAT_EQ(jumper.verticalVelocity, -10.0f);
+    EXPECT_EQ(jumper.height, 0.0f);
+    game.updateObjects(0.01f, 0);
+    EXPECT_EQ(jumper.verticalVelocity, 0.0f) << "it sank below 0 and landed";
+    EXPECT_EQ(jumper.height, 0.0f);
+
+    jumper.x = Column + 64;
+    std::srand(3);
+    const int expected = std::rand() % 400 + 500;
+    std::srand(3);
+    EXPECT_EQ(soundsOf([&] { game.updateObjects(0.01f, 0); }), std::vector<int>{1});
+    EXPECT_EQ(jumper.verticalVelocity, expected);
+    EXPECT_EQ(jumper.height, 0.0f) << "the leap frame does not fly yet";
+    EXPECT_EQ(jumper.kind, Jumper);
+}
+
+TEST_F(Play, AJumperHitsOnceForFiftyAndIsSpentForGood) {
+    ScrollObject& jumper = addObject(Column + 60, Jumper);
+    jumper.height = 100;
+    jumper.verticalVelocity = 1;
+    game.playerHeight = -160.0f; // 60 above the jumper: within reach
+    EXPECT_TRUE(soundsOf([&] { game.updateObjects(0.0f, 0); }).empty()) << "a hit is silent";
+    EXPECT_EQ(game.health, 50);
+    EXPECT_EQ(jumper.kind, SpentJumper);
+
+    game.updateObjects(0.0f, 0);
+    EXPECT_EQ(game.health, 50);
+    jumper.height = 0;
+    jumper.verticalVelocity = 0;
+    game.playerHeight = 0;
+    game.updateObjects(0.01f, 0);
+    EXPECT_EQ(game.health, 50);
+    EXPECT_EQ(jumper.kind, SpentJumper);
+    EXPECT_EQ(game.objects.size(), 1u) << "it stays on contact";
+
+    jumper.x = -64.5f;
+    game.updateObjects(0.01f, 0);
+    EXPECT_TRUE(game.objects.empty()) << "it leaves past the left edge";
+}
+
+TEST_F(Play, APenaltyCanMakeTheScoreNegativeAndTheGameEndsOneUpdateLater) {
+    game.health = 20;
+    addObject(Column, Penalty);
+    EXPECT_EQ(soundsOf([&] { game.updatePlaying(0.01f); }), std::vector<int>{3});
+    EXPECT_EQ(game.score, -750.0f);
+    EXPECT_EQ(game.health, 0);
+    EXPECT_EQ(game.screen, Playing);
+
+    spaceHeld = true;
+    EXPECT_EQ(soundsOf([&] { game.updatePlaying(0.01f); }), std::vector<int>{0});
+    EXPECT_EQ(game.screen, NameEntry) << "the update that finds no health ends the game";
+    EXPECT_LT(game.playerHeight, 0.0f) << "and still runs to its end";
+}
+
+TEST_F(Play, TheSceneIsDrawnBackgroundCloudsObjectsGroundPlayer) {
+    std::srand(1);
+    game.clouds.push_back(std::make_unique<Cloud>(500.0f, 20.0f, 0.0f, 1));
+    ScrollObject& jumper = addObject(Column + 17, Jumper);
+    jumper.verticalVelocity = 1; // mid-twitch: no leap this frame
+    addObject(300, Points1000);
+    game.updatePlaying(0.0f);
+
+    EXPECT_EQ(glwindow::pixel(10, 300), spriteColour(0)) << "background";
+    EXPECT_EQ(glwindow::pixel(510, 30), spriteColour(2)) << "a cloud of kind 1";
+    EXPECT_EQ(glwindow::pixel(363, 410), spriteColour(11)) << "an object on the ground line";
+    EXPECT_EQ(glwindow::pixel(300, 471), spriteColour(11));
+    EXPECT_EQ(glwindow::pixel(300, 472), spriteColour(5)) << "the ground row below it";
+    EXPECT_EQ(glwindow::pixel(0, 599), spriteColour(5));
+    EXPECT_EQ(glwindow::pixel(799, 472), spriteColour(5));
+    EXPECT_EQ(glwindow::pixel(Column + 5, 420), spriteColour(6)) << "the player over the jumper";
+    EXPECT_EQ(glwindow::pixel(Column + 70, 420), spriteColour(14)) << "the spent jumper beside it";
+    EXPECT_EQ(glwindow::pixel(Column + 5, 407), spriteColour(0)) << "nothing above the player";
+}
+
+} // namespace
