@@ -93,6 +93,15 @@ double rms(const std::vector<std::int16_t>& samples, std::size_t begin, std::siz
     return std::sqrt(sum / double(end - begin));
 }
 
+double loudestWindow(const std::vector<std::int16_t>& samples, std::size_t windowFrames) {
+    const std::size_t window = windowFrames * Channels;
+    double loudest = 0;
+    for (std::size_t at = 0; at < samples.size(); at += window) {
+        loudest = std::max(loudest, rms(samples, at, at + window));
+    }
+    return loudest;
+}
+
 int peak(const std::vector<std::int16_t>& samples) {
     int largest = 0;
     for (std::int16_t s : samples) {

@@ -28,6 +28,8 @@ void closeAudio();
 std::vector<std::int16_t> readSamples(const std::string& file, std::size_t fromByte = 0);
 // Root mean square of samples [begin, end) (clamped to the data), 0 for an empty range.
 double rms(const std::vector<std::int16_t>& samples, std::size_t begin, std::size_t end);
+// The largest RMS of consecutive windows of `windowFrames` frames.
+double loudestWindow(const std::vector<std::int16_t>& samples, std::size_t windowFrames);
 // Largest absolute sample.
 int peak(const std::vector<std::int16_t>& samples);
 // Writes interleaved 16-bit samples as a PCM WAV file.
