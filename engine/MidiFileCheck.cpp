@@ -1,0 +1,141 @@
+#include "engine/MidiFileCheck.h"
+
+#include <cstdint>
+#include <cstring>
+
+namespace {
+
+// A read cursor that refuses to move past `end`.
+struct Cursor {
+    const unsigned char* at;
+    const unsigned char* end;
+
+    std::size_t left() const { return static_cast<std::size_t>(end - at); }
+
+    bool skip(std::size_t n) {
+        if (n > left()) {
+            return false;
+        }
+        at += n;
+        return true;
+    }
+
+    bool byte(unsigned& value) {
+        if (at == end) {
+            return false;
+        }
+        value = *at++;
+        return true;
+    }
+
+    // A variable-length quantity: at most four bytes, seven bits each.
+    bool varLength(std::uint32_t& value) {
+        value = 0;
+        for (int i = 0; i < 4; ++i) {
+            unsigned b;
+            if (!byte(b)) {
+                return false;
+            }
+            value = (value << 7) | (b & 0x7F);
+            if ((b & 0x80) == 0) {
+                return true;
+            }
+        }
+        return false;
+    }
+};
+
+std::uint32_t bigEndian32(const unsigned char* p) {
+    return (std::uint32_t(p[0]) << 24) | (std::uint32_t(p[1]) << 16) | (std::uint32_t(p[2]) << 8) | p[3];
+}
+
+unsigned bigEndian16(const unsigned char* p) {
+    return (unsigned(p[0]) << 8) | p[1];
+}
+
+// Walks the events of one track chunk; false when one runs past the chunk's end or is
+// not an event a file may hold.
+bool trackEventsFit(Cursor track) {
+    unsigned runningStatus = 0;
+    while (track.left() > 0) {
+        std::uint32_t delta;
+        unsigned status;
+        if (!track.varLength(delta) || !track.byte(status)) {
+            return false;
+        }
+        if (status < 0x80) {
+            // Running status: this byte is already the first data byte.
+            if (runningStatus == 0) {
+                return false;
+            }
+            --track.at;
+            status = runningStatus;
+        }
+        if (status < 0xF0) {
+            runningStatus = status;
+            const unsigned kind = status & 0xF0;
+            if (!track.skip(kind == 0xC0 || kind == 0xD0 ? 1 : 2)) {
+                return false;
+            }
+            continue;
+        }
+        runningStatus = 0;
+        std::uint32_t length;
+        if (status == 0xFF) {
+            unsigned type;
+            if (!track.byte(type) || !track.varLength(length) || !track.skip(length)) {
+                return false;
+            }
+            if (type == 0x2F) {
+                return true; // end of track: anything after it is never read
+            }
+        } else if (status == 0xF0 || status == 0xF7) {
+            if (!track.varLength(length) || !track.skip(length)) {
+                return false;
+            }
+        } else {
+            return false; // system common and real-time messages have no place in a file
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+bool isPlayableMidiFile(const unsigned char* data, std::size_t size) {
+    if (data == nullptr || size < 14 || std::memcmp(data, "MThd", 4) != 0) {
+        return false;
+    }
+    const std::uint32_t headerLength = bigEndian32(data + 4);
+    if (headerLength < 6 || headerLength > size - 8) {
+        return false;
+    }
+    const unsigned format = bigEndian16(data + 8);
+    const unsigned tracks = bigEndian16(data + 10);
+    const unsigned division = bigEndian16(data + 12);
+    if (format > 2 || tracks == 0 || division == 0 || (division & 0x8000) != 0) {
+        return false;
+    }
+
+    Cursor file{data + 8 + headerLength, data + size};
+    unsigned found = 0;
+    while (found < tracks) {
+        if (file.left() < 8) {
+            return false;
+        }
+        const unsigned char* id = file.at;
+        const std::uint32_t length = bigEndian32(file.at + 4);
+        file.at += 8;
+        if (length > file.left()) {
+            return false;
+        }
+        if (std::memcmp(id, "MTrk", 4) == 0) {
+            if (!trackEventsFit(Cursor{file.at, file.at + length})) {
+                return false;
+            }
+            ++found;
+        }
+        file.at += length;
+    }
+    return true;
+}
