@@ -3,8 +3,12 @@
 //
 // Construction loads "<dir>/0.png", "<dir>/1.png", ... until the first number that does not
 // load; that number is reported missing on standard error ("Sorry, sprite %s is missing"),
-// then "Loaded %i sprites" goes to standard output. Pure magenta (255, 0, 255) is
-// transparent. Needs a current GL context with the 2D state of setupGL().
+// then "Loaded %i sprites" goes to standard output. A file name longer than 199 characters
+// counts as missing (reported cut to 199). Pure magenta (255, 0, 255) is transparent: those
+// pixels become fully transparent black, all others keep their colour and alpha (opaque
+// when the picture has no alpha channel). Needs a current GL context with the 2D state of
+// setupGL(). When there is no memory for a picture's work surface the process ends with
+// status 1 after a "FAIL ...) ... out of RAM" line on standard error.
 //
 // Ids are 0 to count - 1. Textures stay alive in GL until the process ends.
 

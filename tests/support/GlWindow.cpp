@@ -17,7 +17,15 @@ bool opened = false;
 
 void open() {
     if (!opened) {
-        ASSERT_EQ(initVideo(Width, Height), 0) << "no display: " << SDL_GetError();
+        // The virtual X server now and then refuses a connection made right after
+        // another one closed; a few more tries get through.
+        int result = initVideo(Width, Height);
+        for (int attempt = 1; result != 0 && attempt < 10; ++attempt) {
+            SDL_Quit();
+            SDL_Delay(50);
+            result = initVideo(Width, Height);
+        }
+        ASSERT_EQ(result, 0) << "no display: " << SDL_GetError();
         setupGL(Width, Height);
         opened = true;
     }

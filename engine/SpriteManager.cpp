@@ -1,0 +1,175 @@
+#include "engine/SpriteManager.h"
+
+#include <GL/glu.h>
+#include <SDL.h>
+#include <SDL_image.h>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+// File names are formed in a buffer of this size; a name that does not fit is treated
+// as a missing file rather than written past the end or silently shortened into
+// another file's name.
+constexpr int NameBufferSize = 200;
+
+// Where the out-of-RAM failure reports itself from (a fixed place, so the line reads
+// the same on every build).
+constexpr const char* SourcePlace = ".\\engine\\SpriteManager";
+constexpr int SourceLine = 70;
+
+constexpr int InitialView = 100000;
+
+// Whether keying `format` on (r, g, b) would key exactly that colour. For a palette
+// SDL_MapRGB picks the nearest entry, which is some other colour when the key is absent.
+bool keyIsExact(const SDL_PixelFormat* format, Uint8 r, Uint8 g, Uint8 b) {
+    if (format->palette == nullptr) {
+        return true;
+    }
+    for (int i = 0; i < format->palette->ncolors; ++i) {
+        const SDL_Color& c = format->palette->colors[i];
+        if (c.r == r && c.g == g && c.b == b) {
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+SpriteManager::SpriteManager(const char* directory)
+    : viewWidth(InitialView), viewHeight(InitialView) {
+    int loaded = 0;
+    for (int i = 0;; ++i) {
+        char name[NameBufferSize];
+        const int length = std::snprintf(name, sizeof name, "%s/%i.png", directory, i);
+        if (length < 0 || length >= NameBufferSize) {
+            // The full name would not fit: the file cannot be named, so the set ends here.
+            std::fprintf(stderr, "Sorry, sprite %s is missing\n", name);
+            break;
+        }
+        if (loadTexture(name, 255, 0, 255) < 0) {
+            break;
+        }
+        loaded = i + 1;
+    }
+    std::printf("Loaded %i sprites\n", loaded);
+}
+
+SpriteManager::~SpriteManager() {
+    clear();
+}
+
+void SpriteManager::setScreenSize(int width, int height) {
+    viewWidth = width;
+    viewHeight = height;
+}
+
+int SpriteManager::loadTexture(const char* file, int red, int green, int blue) {
+    SDL_Surface* picture = IMG_Load(file);
+    if (picture == nullptr) {
+        std::fprintf(stderr, "Sorry, sprite %s is missing\n", file);
+        return -1;
+    }
+
+    auto cell = std::make_unique<GLuint>(0);
+    glGenTextures(1, cell.get());
+
+    // Without per-surface blending the blit copies the picture's own pixels (alpha
+    // included) instead of mixing them into the empty work surface; pictures without an
+    // alpha channel come out opaque.
+    SDL_SetAlpha(picture, 0, 255);
+
+    // Bytes red, green, blue, alpha in memory order: what GL_RGBA/GL_UNSIGNED_BYTE reads.
+    SDL_Surface* work = SDL_CreateRGBSurface(SDL_SWSURFACE, picture->w, picture->h, 32, 0x000000FF,
+                                             0x0000FF00, 0x00FF0000, 0xFF000000);
+    if (work == nullptr) {
+        std::fprintf(
+            stderr,
+            "FAIL %s, %i) New surface couldn't be created for %s. Likely cause: out of RAM\n",
+            SourcePlace, SourceLine, file);
+        std::exit(1);
+    }
+    // Key pixels are skipped by the blit, so they must start fully transparent black.
+    SDL_FillRect(work, nullptr, 0);
+
+    const Uint8 r = static_cast<Uint8>(red);
+    const Uint8 g = static_cast<Uint8>(green);
+    const Uint8 b = static_cast<Uint8>(blue);
+    if (keyIsExact(picture->format, r, g, b)) {
+        SDL_SetColorKey(picture, SDL_SRCCOLORKEY, SDL_MapRGB(picture->format, r, g, b));
+    }
+    SDL_BlitSurface(picture, nullptr, work, nullptr);
+
+    glBindTexture(GL_TEXTURE_2D, *cell);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    // GLU rescales to power-of-two sizes, so pictures of any size are accepted.
+    gluBuild2DMipmaps(GL_TEXTURE_2D, 4, work->w, work->h, GL_RGBA, GL_UNSIGNED_BYTE, work->pixels);
+
+    SDL_FreeSurface(work);
+    SDL_FreeSurface(picture);
+    textures.push_back(std::move(cell));
+    return count() - 1;
+}
+
+GLuint* SpriteManager::getTexture(int id) {
+    if (id >= 0 && id < count()) {
+        return textures[static_cast<size_t>(id)].get();
+    }
+    std::fprintf(stderr, "Requested sprite %i is out of bounds\n", id);
+    return nullptr;
+}
+
+void SpriteManager::drawRotated(int id, int x, int y, int width, int height, float angle) {
+    if (x == CentreSentinel && y == CentreSentinel) {
+        x = viewWidth / 2;
+        y = viewHeight / 2;
+    }
+    // In 64 bits so that extreme sizes cannot overflow the test.
+    const long long left = x;
+    const long long top = y;
+    if (left < -static_cast<long long>(width) || left >= viewWidth ||
+        top < -static_cast<long long>(height) || top >= viewHeight) {
+        return;
+    }
+
+    const float hw = static_cast<float>(width / 2);
+    const float hh = static_cast<float>(height / 2);
+
+    glPushMatrix();
+    glTranslatef(static_cast<float>(x) + hw, static_cast<float>(y) + hh, 0.0f);
+    // The quad below is laid out upside down; the half turn puts texture (0, 0) at the
+    // top-left corner.
+    glRotatef(180.0f - angle, 0.0f, 0.0f, 1.0f);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+
+    const GLuint* texture = getTexture(id);
+    if (texture == nullptr) {
+        std::fprintf(stderr, "FAIL) Requested dead sprite %i to be drawn at (%i,%i)\n", id, x, y);
+        glPopMatrix();
+        return;
+    }
+
+    glBindTexture(GL_TEXTURE_2D, *texture);
+    glBegin(GL_QUADS);
+    glTexCoord2f(0.0f, 0.0f);
+    glVertex2f(hw, hh);
+    glTexCoord2f(1.0f, 0.0f);
+    glVertex2f(-hw, hh);
+    glTexCoord2f(1.0f, 1.0f);
+    glVertex2f(-hw, -hh);
+    glTexCoord2f(0.0f, 1.0f);
+    glVertex2f(hw, -hh);
+    glEnd();
+    glPopMatrix();
+}
+
+void SpriteManager::draw(int id, int x, int y, int width, int height) {
+    drawRotated(id, x, y, width, height, 0.0f);
+}
+
+void SpriteManager::clear() {
+    textures.clear();
+    textures.shrink_to_fit();
+}
