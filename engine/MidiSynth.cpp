@@ -75,6 +75,9 @@ MidiSynth::MidiSynth(const std::vector<std::string>& soundFonts) {
     fluid_settings_setnum(settings_, "synth.sample-rate", rate_);
     // Pinning the SoundFont in RAM needs privileges a game does not have.
     fluid_settings_setint(settings_, "synth.lock-memory", 0);
+    // The default gain leaves the music far below the effects; this level keeps the
+    // loudest passages of our tracks clear of clipping.
+    fluid_settings_setnum(settings_, "synth.gain", 0.5);
     fluid_settings_setstr(settings_, "player.timing-source", "sample");
     // A player that ends would reset the whole synthesizer, cutting off a track started
     // after it; the music operations reset it themselves when nothing else plays.
