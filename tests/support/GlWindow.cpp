@@ -17,7 +17,14 @@ bool opened = false;
 
 void open() {
     if (!opened) {
-        ASSERT_EQ(initVideo(Width, Height), 0) << "no display: " << SDL_GetError();
+        // A busy Xvfb now and then refuses a connection outright (Xlib gives up at once);
+        // a few short retries ride that out without hiding a display that is not there.
+        int status = initVideo(Width, Height);
+        for (int attempt = 1; attempt < 10 && status != 0; ++attempt) {
+            SDL_Delay(50);
+            status = initVideo(Width, Height);
+        }
+        ASSERT_EQ(status, 0) << "no display: " << SDL_GetError();
         setupGL(Width, Height);
         opened = true;
     }
