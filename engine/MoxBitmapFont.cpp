@@ -100,12 +100,10 @@ int parseFieldValue(std::string word) {
 }
 
 MoxBitmapFont::MoxBitmapFont(const char* imagePath, const char* definitionPath) {
-    std::printf("INFO) Initializing bitmap font load (tga:%s fnt:%s)\n", imagePath,
-                definitionPath);
+    std::printf("INFO) Initializing bitmap font load (tga:%s fnt:%s)\n", imagePath, definitionPath);
     const std::uint32_t start = ticks();
     if (loadBitmap(imagePath) < 0) {
-        std::fprintf(stderr, "FAIL) Bitmap font bitmap file %s not found or unusable\n",
-                     imagePath);
+        std::fprintf(stderr, "FAIL) Bitmap font bitmap file %s not found or unusable\n", imagePath);
         return;
     }
     if (loadDefinition(definitionPath) < 0) {
@@ -139,8 +137,8 @@ int MoxBitmapFont::loadBitmap(const char* path) {
     glGenTextures(1, texture.get());
     // Copy the pixels, not blend them, so the image's own alpha survives the blit.
     SDL_SetAlpha(image, 0, 255);
-    SDL_Surface* rgba = SDL_CreateRGBSurface(SDL_SWSURFACE, image->w, image->h, 32,
-                                             0x000000FF, 0x0000FF00, 0x00FF0000, 0xFF000000);
+    SDL_Surface* rgba = SDL_CreateRGBSurface(SDL_SWSURFACE, image->w, image->h, 32, 0x000000FF,
+                                             0x0000FF00, 0x00FF0000, 0xFF000000);
     if (rgba == nullptr) {
         std::fprintf(stderr, "FAIL) New surface couldn't be created for %s\n", path);
         glDeleteTextures(1, texture.get());
@@ -153,8 +151,7 @@ int MoxBitmapFont::loadBitmap(const char* path) {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     SDL_LockSurface(rgba);
-    gluBuild2DMipmaps(GL_TEXTURE_2D, 4, rgba->w, rgba->h, GL_RGBA, GL_UNSIGNED_BYTE,
-                      rgba->pixels);
+    gluBuild2DMipmaps(GL_TEXTURE_2D, 4, rgba->w, rgba->h, GL_RGBA, GL_UNSIGNED_BYTE, rgba->pixels);
     SDL_UnlockSurface(rgba);
 
     SDL_FreeSurface(rgba);
@@ -249,8 +246,8 @@ Glyph MoxBitmapFont::parseCharLine(char* line) {
             kept.push_back(word);
         }
     }
-    std::int32_t* const byPosition[] = {&glyph.id,      &glyph.x,       &glyph.y,
-                                        &glyph.width,   &glyph.height,  &glyph.xoffset,
+    std::int32_t* const byPosition[] = {&glyph.id,      &glyph.x,        &glyph.y,
+                                        &glyph.width,   &glyph.height,   &glyph.xoffset,
                                         &glyph.yoffset, &glyph.xadvance, &glyph.page};
     constexpr std::size_t valueCount = sizeof byPosition / sizeof byPosition[0];
     for (std::size_t position = 1; position < kept.size(); ++position) {

@@ -115,9 +115,9 @@ public:
 private:
     // One glyph as a textured quad from the first page; texel edges are scaled by 1/256.
     // Ends the process ("Page #0 is gone!") when there is no page.
-    void drawGlyph(int texLeft, int texTop, int texRight, int texBottom, int screenX,
-                   int screenY, int width, int height, std::uint8_t red, std::uint8_t green,
-                   std::uint8_t blue, float alpha);
+    void drawGlyph(int texLeft, int texTop, int texRight, int texBottom, int screenX, int screenY,
+                   int width, int height, std::uint8_t red, std::uint8_t green, std::uint8_t blue,
+                   float alpha);
     // The refusal line of a font that is not ready; true when printing may go on.
     bool checkReady();
 };

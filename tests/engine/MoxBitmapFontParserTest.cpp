@@ -10,6 +10,7 @@
 #include <cstring>
 #include <gtest/gtest.h>
 #include <memory>
+#include <new>
 #include <vector>
 
 namespace {
@@ -76,8 +77,8 @@ protected:
                 continue;
             }
             const Glyph& g = font->glyphs[id];
-            EXPECT_EQ(0, g.x | g.y | g.width | g.height | g.xadvance | g.id | g.page |
-                             g.xoffset | g.yoffset)
+            EXPECT_EQ(0, g.x | g.y | g.width | g.height | g.xadvance | g.id | g.page | g.xoffset |
+                             g.yoffset)
                 << "slot " << id;
         }
     }
@@ -88,12 +89,12 @@ protected:
 
 void expectGlyph(const Glyph& g, std::initializer_list<int> fields) {
     // x, y, width, height, xadvance, id, page, xoffset, yoffset
-    const int actual[] = {g.x, g.y, g.width, g.height, g.xadvance, g.id, g.page, g.xoffset,
-                          g.yoffset};
+    const int actual[] = {g.x,  g.y,    g.width,   g.height, g.xadvance,
+                          g.id, g.page, g.xoffset, g.yoffset};
     EXPECT_TRUE(std::equal(fields.begin(), fields.end(), actual))
         << "x " << g.x << " y " << g.y << " w " << g.width << " h " << g.height << " adv "
-        << g.xadvance << " id " << g.id << " page " << g.page << " xoff " << g.xoffset
-        << " yoff " << g.yoffset;
+        << g.xadvance << " id " << g.id << " page " << g.page << " xoff " << g.xoffset << " yoff "
+        << g.yoffset;
 }
 
 TEST(FontFieldValue, ReadsTheTextAfterTheFirstEqualsLikeAtoi) {
@@ -103,12 +104,23 @@ TEST(FontFieldValue, ReadsTheTextAfterTheFirstEqualsLikeAtoi) {
         bool warns;
     };
     const Case cases[] = {
-        {"x=12", 12, false},        {"x=12abc", 12, false},    {"x=abc", 0, false},
-        {"x=-3", -3, false},        {"x=+7", 7, false},        {"x= 5", 5, false},
-        {"x=\t5", 5, false},        {"x=5\r\n", 5, false},     {"a=b=3", 0, false},
-        {"=4", 4, true},            {"=", 0, true},            {"x", 0, false},
-        {"x=", 0, false},           {"", -1, false},           {" \r\n", -1, false},
-        {"x=99999999999", INT_MAX, false}, {"x=-99999999999", INT_MIN, false},
+        {"x=12", 12, false},
+        {"x=12abc", 12, false},
+        {"x=abc", 0, false},
+        {"x=-3", -3, false},
+        {"x=+7", 7, false},
+        {"x= 5", 5, false},
+        {"x=\t5", 5, false},
+        {"x=5\r\n", 5, false},
+        {"a=b=3", 0, false},
+        {"=4", 4, true},
+        {"=", 0, true},
+        {"x", 0, false},
+        {"x=", 0, false},
+        {"", -1, false},
+        {" \r\n", -1, false},
+        {"x=99999999999", INT_MAX, false},
+        {"x=-99999999999", INT_MIN, false},
     };
     for (const Case& c : cases) {
         CapturedOutput captured;
@@ -203,9 +215,32 @@ TEST_F(FontParser, IdsWithoutASlotAreDroppedAndALaterLineReplacesAnEarlierOne) {
     expectOnlySlots({70});
 }
 
+TEST_F(FontParser, IdsAboveTheTableWriteNothingPastIt) {
+    // The font lives in a zeroed buffer with room behind it, so a stray write shows.
+    constexpr std::size_t guard = 64 * sizeof(Glyph);
+    alignas(MoxBitmapFont) unsigned char storage[sizeof(MoxBitmapFont) + guard] = {};
+    MoxBitmapFont* placed;
+    {
+        CapturedOutput quiet;
+        placed = new (storage) MoxBitmapFont("/nonexistent/page.png", "/nonexistent/font.fnt");
+    }
+    const std::string path =
+        write(Header + Common +
+              "char id=256 x=1 y=1 width=1 height=1 xoffset=1 yoffset=1 xadvance=1\n"
+              "char id=290 x=1 y=1 width=1 height=1 xoffset=1 yoffset=1 xadvance=1\n");
+    {
+        CapturedOutput quiet;
+        EXPECT_EQ(placed->loadDefinition(path.c_str()), 0);
+        placed->~MoxBitmapFont();
+    }
+    const unsigned char* behind = storage + sizeof(MoxBitmapFont);
+    EXPECT_TRUE(std::all_of(behind, behind + guard, [](unsigned char b) { return b == 0; }));
+}
+
 TEST_F(FontParser, KerningLineOrIdMinusTwoEndsTheReading) {
     const std::string kerning = "kerning first=89 second=74 amount=-1";
-    const std::string after = "char id=80 x=1 y=1 width=1 height=1 xoffset=1 yoffset=1 xadvance=1\n";
+    const std::string after =
+        "char id=80 x=1 y=1 width=1 height=1 xoffset=1 yoffset=1 xadvance=1\n";
     Parsed p = parse(Header + Common +
                      "char id=65 x=1 y=1 width=1 height=1 xoffset=1 yoffset=1 xadvance=1\n" +
                      kerning + "\n" + after);
@@ -302,10 +337,10 @@ TEST_F(FontParser, LongLinesAreReadWhole) {
         manyWords += " w=" + std::to_string(i);
     }
     const std::string wordy = "char id=66 x=1 y=2 width=3 height=4 xoffset=5 yoffset=6 "
-                              "xadvance=7 page=0" + manyWords;
+                              "xadvance=7 page=0" +
+                              manyWords;
     const std::string longKerning = "kerning first=65" + padding + "amount=-1";
-    const Parsed p = parse(Header + Common + longLine + "\n" + wordy + "\n" + longKerning +
-                           "\n");
+    const Parsed p = parse(Header + Common + longLine + "\n" + wordy + "\n" + longKerning + "\n");
     EXPECT_EQ(p.result, 0);
     std::string expected;
     for (int i = 0; i < 60; ++i) {
