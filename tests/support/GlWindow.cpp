@@ -19,8 +19,11 @@ void open() {
     if (!opened) {
         // A busy Xvfb now and then refuses a connection outright (Xlib gives up at once);
         // a few short retries ride that out without hiding a display that is not there.
+        // SDL must not fall back to a text-mode driver meanwhile: it has no OpenGL.
+        setenv("SDL_VIDEODRIVER", "x11", 0);
         int status = initVideo(Width, Height);
         for (int attempt = 1; attempt < 10 && status != 0; ++attempt) {
+            SDL_QuitSubSystem(SDL_INIT_VIDEO);
             SDL_Delay(50);
             status = initVideo(Width, Height);
         }
