@@ -17,15 +17,17 @@ bool opened = false;
 
 void open() {
     if (!opened) {
-        // The virtual X server now and then refuses a connection made right after
-        // another one closed; a few more tries get through.
-        int result = initVideo(Width, Height);
-        for (int attempt = 1; result != 0 && attempt < 10; ++attempt) {
-            SDL_Quit();
+        // A busy Xvfb now and then refuses a connection outright (Xlib gives up at once);
+        // a few short retries ride that out without hiding a display that is not there.
+        // SDL must not fall back to a text-mode driver meanwhile: it has no OpenGL.
+        setenv("SDL_VIDEODRIVER", "x11", 0);
+        int status = initVideo(Width, Height);
+        for (int attempt = 1; attempt < 10 && status != 0; ++attempt) {
+            SDL_QuitSubSystem(SDL_INIT_VIDEO);
             SDL_Delay(50);
-            result = initVideo(Width, Height);
+            status = initVideo(Width, Height);
         }
-        ASSERT_EQ(result, 0) << "no display: " << SDL_GetError();
+        ASSERT_EQ(status, 0) << "no display: " << SDL_GetError();
         setupGL(Width, Height);
         opened = true;
     }

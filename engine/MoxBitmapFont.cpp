@@ -1,0 +1,364 @@
+#include "engine/MoxBitmapFont.h"
+
+#include "engine/Clock.h"
+
+#include <GL/glu.h>
+#include <SDL.h>
+#include <SDL_image.h>
+#include <climits>
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+
+namespace {
+
+// Texel positions to texture coordinates: the page is taken to be 256 x 256.
+constexpr float TexelScale = 0.00390625f;
+
+// The nearest float to 1/255 (bit pattern 0x3B808081), so that 255 maps to exactly 1.0.
+float colourScale() {
+    const std::uint32_t bits = 0x3B808081u;
+    float k;
+    std::memcpy(&k, &bits, sizeof k);
+    return k;
+}
+
+[[noreturn]] void stopProcess() {
+    std::fflush(nullptr);
+    std::exit(1);
+}
+
+// Words of a line cut at the space character only; runs of spaces give no empty words.
+std::vector<std::string> splitWords(const char* line) {
+    std::vector<std::string> words;
+    std::string word;
+    for (const char* c = line; *c != '\0'; ++c) {
+        if (*c == ' ') {
+            if (!word.empty()) {
+                words.push_back(word);
+                word.clear();
+            }
+        } else {
+            word += *c;
+        }
+    }
+    if (!word.empty()) {
+        words.push_back(word);
+    }
+    return words;
+}
+
+// atoi's reading without its undefined overflow: out-of-range values are clamped.
+int readDecimal(const char* text) {
+    const long value = std::strtol(text, nullptr, 10);
+    if (value > INT_MAX) {
+        return INT_MAX;
+    }
+    if (value < INT_MIN) {
+        return INT_MIN;
+    }
+    return static_cast<int>(value);
+}
+
+// One line without its terminator; the CR of a CR LF end goes too, so both kinds of file
+// read alike. An attempt at the end of the stream yields an empty line.
+void readLine(std::istream& in, std::string& line) {
+    line.clear(); // getline leaves the string alone when the stream is already at its end
+    std::getline(in, line);
+    if (!line.empty() && line.back() == '\r') {
+        line.pop_back();
+    }
+}
+
+const char* const RefusalMessage =
+    "FAIL) This font isn't ready to print to. Didn't complete construction\n";
+
+} // namespace
+
+int parseFieldValue(std::string word) {
+    std::string cleaned;
+    for (char c : word) {
+        if (c != '\n' && c != '\r' && c != ' ') {
+            cleaned += c;
+        }
+    }
+    if (cleaned.empty()) {
+        return -1;
+    }
+    const std::string::size_type equals = cleaned.find('=');
+    const std::string name = cleaned.substr(0, equals);
+    if (name.empty()) {
+        std::fprintf(stderr, "WARN) Name too short: '%s' (must be at least 1 character)\n",
+                     name.c_str());
+    }
+    if (equals == std::string::npos) {
+        return 0; // a name without a value
+    }
+    return readDecimal(cleaned.c_str() + equals + 1);
+}
+
+MoxBitmapFont::MoxBitmapFont(const char* imagePath, const char* definitionPath) {
+    std::printf("INFO) Initializing bitmap font load (tga:%s fnt:%s)\n", imagePath, definitionPath);
+    const std::uint32_t start = ticks();
+    if (loadBitmap(imagePath) < 0) {
+        std::fprintf(stderr, "FAIL) Bitmap font bitmap file %s not found or unusable\n", imagePath);
+        return;
+    }
+    if (loadDefinition(definitionPath) < 0) {
+        std::fprintf(stderr, "FAIL) Bitmap font definition file %s not found or unusable\n",
+                     definitionPath);
+        return;
+    }
+    const std::uint32_t elapsed = ticks() - start;
+    std::printf("PASS) Startup sequence completed in %i ms using %s, %s\n",
+                static_cast<int>(elapsed), imagePath, definitionPath);
+    ready = true;
+}
+
+MoxBitmapFont::~MoxBitmapFont() {
+    std::printf("INFO) Emptying bitmap font\n");
+    const std::uint32_t start = ticks();
+    pages.clear();
+    pages.shrink_to_fit();
+    const std::uint32_t elapsed = ticks() - start;
+    std::printf("PASS) Bitmap font emptied in %i ms\n", static_cast<int>(elapsed));
+}
+
+int MoxBitmapFont::loadBitmap(const char* path) {
+    SDL_Surface* image = IMG_Load(path);
+    if (image == nullptr) {
+        std::fprintf(stderr, "FAIL) Image file %s not found\n", path);
+        return -1;
+    }
+    SDL_SetColorKey(image, SDL_SRCCOLORKEY, SDL_MapRGB(image->format, 0, 0, 0));
+    auto texture = std::make_unique<GLuint>(0);
+    glGenTextures(1, texture.get());
+    // Copy the pixels, not blend them, so the image's own alpha survives the blit.
+    SDL_SetAlpha(image, 0, 255);
+    SDL_Surface* rgba = SDL_CreateRGBSurface(SDL_SWSURFACE, image->w, image->h, 32, 0x000000FF,
+                                             0x0000FF00, 0x00FF0000, 0xFF000000);
+    if (rgba == nullptr) {
+        std::fprintf(stderr, "FAIL) New surface couldn't be created for %s\n", path);
+        glDeleteTextures(1, texture.get());
+        SDL_FreeSurface(image);
+        return -1;
+    }
+    SDL_UpperBlit(image, nullptr, rgba, nullptr);
+
+    glBindTexture(GL_TEXTURE_2D, *texture);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    SDL_LockSurface(rgba);
+    gluBuild2DMipmaps(GL_TEXTURE_2D, 4, rgba->w, rgba->h, GL_RGBA, GL_UNSIGNED_BYTE, rgba->pixels);
+    SDL_UnlockSurface(rgba);
+
+    SDL_FreeSurface(rgba);
+    SDL_FreeSurface(image);
+    pages.push_back(std::move(texture));
+    return 0;
+}
+
+int MoxBitmapFont::loadDefinition(const char* path) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        std::fprintf(stderr, "[%s] wasn't found\n", path);
+        return -1;
+    }
+    std::string line;
+    readLine(file, line); // the info line is never looked at
+    readLine(file, line);
+    parseCommonLine(line.data());
+    // The end test follows each line, so a final line feed gives one more, empty read.
+    while (!file.eof() && !file.bad()) {
+        readLine(file, line);
+        const Glyph glyph = parseCharLine(line.data());
+        if (glyph.id > 0 && glyph.id < GlyphCount) {
+            glyphs[glyph.id] = glyph;
+        }
+        if (glyph.id == Glyph::KerningLineId) {
+            break;
+        }
+    }
+    return 0;
+}
+
+void MoxBitmapFont::parseCommonLine(char* line) {
+    const std::vector<std::string> words = splitWords(line);
+    if (words.size() < 6) {
+        std::fprintf(stderr,
+                     "FAIL) Line \"%s\" does not contain enough tokens to be a commons "
+                     "definition\n",
+                     line);
+        stopProcess();
+    }
+    if (words[0] != "common") {
+        std::fprintf(stderr,
+                     "FAIL) Line \"%s\" does not contain magic word 'common' at start. Not "
+                     "commons definition.\n",
+                     line);
+        stopProcess();
+    }
+    std::printf("setting lineHeight\n");
+    lineHeight = parseFieldValue(words[1]);
+    std::printf("setting base\n");
+    base = parseFieldValue(words[2]);
+    std::printf("setting scaleW\n");
+    scaleW = parseFieldValue(words[3]);
+    std::printf("setting scaleH\n");
+    scaleH = parseFieldValue(words[4]);
+    std::printf("ignoring pages for now\n");
+    for (std::size_t extra = 6; extra < words.size(); ++extra) {
+        std::fprintf(stderr, "FAIL) Too many tokens in this line.\n");
+    }
+}
+
+Glyph MoxBitmapFont::parseCharLine(char* line) {
+    Glyph glyph{};
+    if (line[0] == '\0') {
+        std::fprintf(stderr, "WARN) Detected blank line.\n");
+        glyph.id = Glyph::BlankLineId;
+        return glyph;
+    }
+    std::vector<std::string> words = splitWords(line);
+    if (words.size() < 9) {
+        std::fprintf(stderr,
+                     "FAIL) Line \"%s\" does not contain enough tokens to be a character ID\n",
+                     line);
+        if (!words.empty() && words[0] == "kerning") {
+            glyph.id = Glyph::KerningLineId;
+            return glyph;
+        }
+        stopProcess();
+    }
+    if (words[0] != "char") {
+        std::fprintf(stderr,
+                     "FAIL %s:%i) Line \"%s\" does not contain magic word 'char' at start. Not "
+                     "character id.\n",
+                     ".\\engine\\MoxBitmapFont", 212, line);
+        stopProcess();
+    }
+    // A stray one-character word (a lone '=') would otherwise shift every later value.
+    std::vector<std::string> kept;
+    for (const std::string& word : words) {
+        if (word.size() >= 2) {
+            kept.push_back(word);
+        }
+    }
+    std::int32_t* const byPosition[] = {&glyph.id,      &glyph.x,        &glyph.y,
+                                        &glyph.width,   &glyph.height,   &glyph.xoffset,
+                                        &glyph.yoffset, &glyph.xadvance, &glyph.page};
+    constexpr std::size_t valueCount = sizeof byPosition / sizeof byPosition[0];
+    for (std::size_t position = 1; position < kept.size(); ++position) {
+        if (position <= valueCount) {
+            *byPosition[position - 1] = parseFieldValue(kept[position]);
+        } else {
+            std::fprintf(stderr, "FAIL) Too many tokens in this line.\n");
+        }
+    }
+    return glyph;
+}
+
+bool MoxBitmapFont::checkReady() {
+    if (!ready) {
+        std::fputs(RefusalMessage, stderr);
+    }
+    return ready;
+}
+
+void MoxBitmapFont::print(std::string text, int x, int y, float alpha) {
+    if (!checkReady()) {
+        return;
+    }
+    int penX = x;
+    int penY = y;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\\') {
+            penX = x;
+            penY += getLineHeight();
+            continue;
+        }
+        const Glyph& g = glyphs[static_cast<unsigned char>(text[i])];
+        drawGlyph(g.x, g.y, g.x + g.width, g.y + g.height, penX + g.xoffset, penY + g.yoffset,
+                  g.width, g.height, colour[0], colour[1], colour[2], alpha);
+        penX += g.xadvance;
+    }
+}
+
+void MoxBitmapFont::print(std::string text, int x, int y) {
+    print(text, x, y, 1.0f);
+}
+
+void MoxBitmapFont::printFormatted(int x, int y, const char* format, ...) {
+    if (!checkReady()) {
+        return;
+    }
+    char buffer[256];
+    va_list arguments;
+    va_start(arguments, format);
+    const int length = std::vsnprintf(buffer, sizeof buffer, format, arguments);
+    va_end(arguments);
+    if (length < 0) {
+        buffer[0] = '\0';
+    }
+    print(std::string(buffer), x, y);
+}
+
+void MoxBitmapFont::printRight(std::string text, int x, int y) {
+    printRight(text, x, y, 1.0f);
+}
+
+void MoxBitmapFont::printRight(std::string text, int x, int y, float alpha) {
+    if (!checkReady()) {
+        return;
+    }
+    int penX = x;
+    int penY = y;
+    for (std::size_t i = text.size(); i-- > 0;) {
+        if (text[i] == '\\') {
+            penX = x;
+            penY += getLineHeight();
+            continue;
+        }
+        const Glyph& g = glyphs[static_cast<unsigned char>(text[i])];
+        drawGlyph(g.x, g.y, g.x + g.width, g.y + g.height, penX + g.xoffset - g.width,
+                  penY + g.yoffset, g.width, g.height, colour[0], colour[1], colour[2], alpha);
+        penX -= g.xadvance;
+    }
+}
+
+int MoxBitmapFont::getLineHeight() {
+    return lineHeight;
+}
+
+void MoxBitmapFont::drawGlyph(int texLeft, int texTop, int texRight, int texBottom, int screenX,
+                              int screenY, int width, int height, std::uint8_t red,
+                              std::uint8_t green, std::uint8_t blue, float alpha) {
+    const float s0 = static_cast<float>(texLeft) * TexelScale;
+    const float t0 = static_cast<float>(texTop) * TexelScale;
+    const float s1 = static_cast<float>(texRight) * TexelScale;
+    const float t1 = static_cast<float>(texBottom) * TexelScale;
+
+    glPushMatrix();
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    if (pages.empty()) {
+        std::fprintf(stderr, "Page #0 is gone!\n");
+        stopProcess();
+    }
+    glBindTexture(GL_TEXTURE_2D, *pages.front());
+    const float k = colourScale();
+    glBegin(GL_QUADS);
+    glColor4f(red * k, green * k, blue * k, alpha);
+    glTexCoord2f(s0, t0);
+    glVertex2i(screenX, screenY);
+    glTexCoord2f(s1, t0);
+    glVertex2i(screenX + width, screenY);
+    glTexCoord2f(s1, t1);
+    glVertex2i(screenX + width, screenY + height);
+    glTexCoord2f(s0, t1);
+    glVertex2i(screenX, screenY + height);
+    glEnd();
+    glColor3f(1, 1, 1);
+    glPopMatrix();
+}
