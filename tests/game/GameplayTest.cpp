@@ -101,11 +101,9 @@ TEST_F(Play, ThePoseFollowsTheHeightAtTheStartOfTheFrame) {
     EXPECT_EQ(game.playerPose, 2);
 
     // On the way down the pose drops back to 1, not 0, until the landing.
-    game.playerHeight = -200.0f;
+    game.playerHeight = -300.0f;
     game.updatePlaying(0.001f);
-    EXPECT_EQ(game.playerPose, 2) << "pose 2 stays until a frame starts above -300";
-    game.updatePlaying(0.001f);
-    EXPECT_EQ(game.playerPose, 2);
+    EXPECT_EQ(game.playerPose, 1);
     game.playerPose = 2;
     game.playerHeight = -1.0f;
     game.playerVelocity = 500.0f;
@@ -335,24 +333,30 @@ TEST_F(Play, APenaltyCanMakeTheScoreNegativeAndTheGameEndsOneUpdateLater) {
     EXPECT_LT(game.playerHeight, 0.0f) << "and still runs to its end";
 }
 
+// Sprites standing on the ground line have their top edge on it, so the ground row, drawn
+// after them, covers what stands at height 0; the player is drawn over everything.
 TEST_F(Play, TheSceneIsDrawnBackgroundCloudsObjectsGroundPlayer) {
     std::srand(1);
     game.clouds.push_back(std::make_unique<Cloud>(500.0f, 20.0f, 0.0f, 1));
-    ScrollObject& jumper = addObject(Column + 17, Jumper);
-    jumper.verticalVelocity = 1; // mid-twitch: no leap this frame
     addObject(300, Points1000);
+    ScrollObject& jumper = addObject(Column + 17, Jumper);
+    jumper.height = 30;
+    jumper.verticalVelocity = 1; // in flight: no leap this frame, and it hits the player
     game.updatePlaying(0.0f);
+    ASSERT_EQ(jumper.kind, SpentJumper);
 
     EXPECT_EQ(glwindow::pixel(10, 300), spriteColour(0)) << "background";
     EXPECT_EQ(glwindow::pixel(510, 30), spriteColour(2)) << "a cloud of kind 1";
-    EXPECT_EQ(glwindow::pixel(363, 410), spriteColour(11)) << "an object on the ground line";
-    EXPECT_EQ(glwindow::pixel(300, 471), spriteColour(11));
-    EXPECT_EQ(glwindow::pixel(300, 472), spriteColour(5)) << "the ground row below it";
+    EXPECT_EQ(glwindow::pixel(310, 471), spriteColour(0)) << "nothing above the ground line";
+    EXPECT_EQ(glwindow::pixel(310, 480), spriteColour(5)) << "the ground covers the prawn";
     EXPECT_EQ(glwindow::pixel(0, 599), spriteColour(5));
     EXPECT_EQ(glwindow::pixel(799, 472), spriteColour(5));
-    EXPECT_EQ(glwindow::pixel(Column + 5, 420), spriteColour(6)) << "the player over the jumper";
-    EXPECT_EQ(glwindow::pixel(Column + 70, 420), spriteColour(14)) << "the spent jumper beside it";
-    EXPECT_EQ(glwindow::pixel(Column + 5, 407), spriteColour(0)) << "nothing above the player";
+    EXPECT_EQ(glwindow::pixel(Column + 20, 442), spriteColour(14)) << "the spent jumper, 30 up";
+    EXPECT_EQ(glwindow::pixel(Column + 20, 441), spriteColour(0));
+    EXPECT_EQ(glwindow::pixel(Column + 70, 480), spriteColour(5)) << "ground over the jumper";
+    EXPECT_EQ(glwindow::pixel(Column + 5, 480), spriteColour(6)) << "the player over all";
+    EXPECT_EQ(glwindow::pixel(Column + 63, 535), spriteColour(6));
+    EXPECT_EQ(glwindow::pixel(Column + 5, 536), spriteColour(5));
 }
 
 } // namespace
