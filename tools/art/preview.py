@@ -70,18 +70,24 @@ def main():
     draw(info, 20, 0, 0, 800, 600)
     info.save(os.path.join(out, "info.png"))
 
+    # The play screen at the game's own positions: tiles and boxes of standing sprites
+    # start on the ground line; the ground row is drawn after the objects, before the
+    # player. An object at height h has its top at GROUND - h; the player at
+    # GROUND + playerHeight (0 on the ground, negative in the air).
+    ground = 472
     play = screen()
     draw(play, 0, 0, 0, 800, 600)
     for kind, x, y in ((0, 20, 10), (1, 260, 40), (2, 480, 0), (3, 690, 30)):
         draw(play, kind + 1, x, y, 128, 128)
+    heights = {4: 150}          # the springfrog in the middle of a leap
     for n, kind in enumerate(range(7)):
-        height = 90 if kind == 4 else 0
-        draw(play, kind + 9, 220 + 82 * n, 472 - 64 - height, 64, 64)
+        draw(play, kind + 9, 225 + 72 * n, ground - heights.get(kind, 0), 64, 64)
+    draw(play, 13, 730, ground, 64, 64)        # another springfrog, still waiting
     for x in range(-128 + -37, 800 + 128, 128):
-        draw(play, 5, x, 472, 128, 128)
-    draw(play, 6, 133, 408, 64, 64)
-    draw(play, 7, 60, 250, 64, 64)
-    draw(play, 8, 20, 90, 64, 64)
+        draw(play, 5, x, ground, 128, 128)
+    # The game keeps the player at x 133; the two flying poses are shown beside it.
+    for pose, x, player_height in ((0, 133, 0), (1, 40, -230), (2, 330, -472)):
+        draw(play, 6 + pose, x, ground + player_height, 64, 64)
     font.print(play, " Prawnage: 12345", 0, 0)
     font.print(play, " Health: 100", 0, 45)
     play.save(os.path.join(out, "play.png"))

@@ -11,14 +11,16 @@ import shapes
 from shapes import path, place
 
 W, H = 800, 600
-GROUND = 472
+GROUND = 472       # where figures stand in these pictures: the grass surface
 
 
 def ground_row(y=GROUND):
+    """The ground tiles with their grass surface on row y, and dirt down to the bottom."""
     tile = shapes.ground_tile()
+    top = y - shapes.SURFACE
     clip = f'<clipPath id="tileClip"><rect width="128" height="128"/></clipPath>'
-    return (f"<defs>{clip}</defs>" +
-            "".join(place(f'<g clip-path="url(#tileClip)">{tile}</g>', x, y)
+    return (f"<defs>{clip}</defs>" + shapes.ground_fill(top + 120, H, W) +
+            "".join(place(f'<g clip-path="url(#tileClip)">{tile}</g>', x, top)
                     for x in range(0, W, 128)))
 
 
@@ -31,8 +33,9 @@ def panel(x, y, w, h, opacity=0.84, radius=18):
 
 
 def on_ground(frag, x, scale=1.0, y=GROUND):
-    """A 64-box sprite standing on a ground line at y."""
-    return place(frag, x, y - 64 * scale, scale)
+    """A 64-box sprite standing on the grass surface at y (its feet are near the box's
+    bottom, 3 of 64 rows above it)."""
+    return place(frag, x, y + 3 * scale - 64 * scale, scale)
 
 
 def title(im, s, xy, size, anchor="mm"):
@@ -156,7 +159,7 @@ def game_over():
                       (520, 60, 1.5), (90, 160, 1.0), (360, 20, 1.1), (720, 330, 1.2)]:
         art += shapes.star(x, y, r * 3, "#fff6c8", 0.8)
     hills = ("M0,410 C90,380 180,382 260,404 C340,426 420,384 520,388 C620,392 700,420 800,404 "
-             "L800,480 L0,480 Z")
+             "L800,600 L0,600 Z")
     art += path(hills, "#5d7f6a", 2.0, "#3c5a4c")
     art += ground_row()
     # The Great Sky Rabbit looks down from the evening sky.

@@ -386,51 +386,124 @@ def cloud(kind):
 
 # --- Ground tile and sky ------------------------------------------------------------------
 
-def ground_tile():
-    """128 x 128, seamless left to right; its top row is the ground line."""
-    def wrap(frag):
-        return "".join(place(frag, dx, 0) for dx in (-128, 0, 128))
+# The game draws the ground tile with its top edge on the ground line, after the objects
+# standing there and before the player, whose 64-pixel boxes also start on that line. So
+# the tile is see-through at the top and its grass surface lies where their feet are.
+SURFACE = 61          # tile row the feet stand on
+TILE = 128
 
-    band = "M0,70"
-    for i in range(0, 129, 4):
-        band += f" L{i},{_f(70 + 4 * math.sin(i / 128 * 4 * math.pi))}"
-    band += " L128,82"
-    for i in range(128, -1, -4):
-        band += f" L{i},{_f(82 + 3 * math.sin(i / 128 * 6 * math.pi + 1))}"
-    band += " Z"
-    pebbles = "".join(group(ellipse(0, 0, rx, ry, PEBBLE, 1.8), f"translate({x} {y}) "
-                            f"rotate({a})") for x, y, rx, ry, a in
-                      [(18, 44, 6, 4, 10), (70, 56, 4.5, 3.2, -15), (104, 38, 5, 3.4, 5),
-                       (44, 98, 7, 4.5, -8), (96, 108, 5, 3.5, 20), (8, 116, 4, 3, 0),
-                       (60, 120, 3.5, 2.5, 0)])
-    shell = group(path("M0,6 C-6,6 -8,-1 -4,-5 C-1,-8 4,-7 6,-3 C8,1 6,6 0,6 Z", "#f3e2c4",
-                       1.6) + path("M-1,5 L-2,-4 M2,5 L3,-3", "none", 1.0),
-                  "translate(32 72) rotate(-20)")
-    specks = "".join(circle(x, y, 1.3, DIRT_DARK, 0) for x, y in
-                     [(30, 30), (86, 28), (52, 40), (118, 60), (24, 64), (80, 90),
-                      (14, 100), (110, 92), (36, 118), (76, 112), (120, 124), (58, 86)])
-    scallop = "M0,0 L128,0 L128,14"
+
+def _wave(x, base, amp, periods, phase=0.0):
+    return base + amp * math.sin(x / TILE * periods * 2 * math.pi + phase)
+
+
+def _wrap(frag, width=TILE):
+    return "".join(place(frag, dx, 0) for dx in (-width, 0, width))
+
+
+def tuft(x, base, height, lean=0.0, light=False):
+    """A clump of three grass blades rising from (x, base)."""
+    blades = ""
+    for dx, h, tilt in ((-3, 0.75, -3.2), (3, 0.8, 3.4), (0, 1.0, 0.6)):
+        tip_x, tip_y = x + dx + tilt + lean, base - height * h
+        root = x + dx
+        blades += path(f"M{_f(root - 2.2)},{_f(base)} Q{_f(root - 0.6 + tilt * 0.3)},"
+                       f"{_f(base - height * h * 0.55)} {_f(tip_x)},{_f(tip_y)} "
+                       f"Q{_f(root + 1.2 + tilt * 0.4)},{_f(base - height * h * 0.5)} "
+                       f"{_f(root + 2.2)},{_f(base)} Z",
+                       GRASS_LIGHT if light else GRASS, 1.3, GRASS_DARK)
+    return blades
+
+
+def daisy(x, base, height, petals="#ffffff"):
+    stem = path(f"M{_f(x)},{_f(base)} Q{_f(x - 1.5)},{_f(base - height / 2)} "
+                f"{_f(x)},{_f(base - height)}", "none", 1.4, GRASS_DARK)
+    head = "".join(circle(x + 2.3 * math.cos(a * math.pi / 3), base - height +
+                          2.3 * math.sin(a * math.pi / 3), 1.7, petals, 0.9)
+                   for a in range(6))
+    return stem + head + circle(x, base - height, 1.5, "#ffc93c", 0.8)
+
+
+def dirt_details(top, bottom):
+    """Specks, pebbles and a shell scattered over dirt rows top..bottom, seamless
+    left to right (the pattern repeats every 128 pixels)."""
+    span = bottom - top
+
+    def at(fy):
+        return top + fy * span
+
+    pebbles = "".join(group(ellipse(0, 0, rx, ry, PEBBLE, 1.6), f"translate({x} {_f(at(fy))}) "
+                            f"rotate({a})") for x, fy, rx, ry, a in
+                      [(18, 0.12, 5, 3.4, 10), (70, 0.2, 4, 2.8, -15), (104, 0.1, 4.5, 3, 5),
+                       (44, 0.62, 6, 3.8, -8), (96, 0.72, 4.5, 3.2, 20), (8, 0.86, 3.6, 2.6, 0),
+                       (62, 0.9, 3.2, 2.3, 0)])
+    shell = group(path("M0,5 C-5,5 -7,-1 -3.5,-4.5 C-1,-7 3.5,-6 5,-2.5 C7,1 5,5 0,5 Z",
+                       "#f3e2c4", 1.4) + path("M-1,4 L-2,-3.5 M2,4 L2.6,-2.6", "none", 0.9),
+                  f"translate(30 {_f(at(0.4))}) rotate(-20)")
+    specks = "".join(circle(x, at(fy), 1.2, DIRT_DARK, 0) for x, fy in
+                     [(30, 0.05), (86, 0.04), (52, 0.16), (118, 0.3), (24, 0.3), (80, 0.55),
+                      (14, 0.64), (110, 0.5), (36, 0.88), (76, 0.82), (120, 0.93),
+                      (58, 0.44)])
+    return _wrap(specks + pebbles + shell)
+
+
+def ground_tile():
+    """128 x 128, seamless left to right. Rows above the grass are see-through, the grass
+    edge runs along row SURFACE where feet touch, dirt fills the rest. A few tufts and
+    daisies stand in front of the surface, over the feet of what stands there."""
+    lip = SURFACE - 2.5           # top edge of the grass, just above the feet
+    top = f"M-2,{_f(_wave(-2, lip, 0.8, 3))}"
+    for i in range(0, TILE + 3, 4):
+        top += f" L{i},{_f(_wave(i, lip, 0.8, 3))}"
+    grass = top + f" L{TILE + 2},{SURFACE + 10}"
     for i in range(8):
-        x0 = 128 - i * 16
-        scallop += f" Q{x0 - 8},{26 if i % 2 else 23} {x0 - 16},14"
-    scallop += " Z"
-    blades = "".join(path(f"M{x},{y} L{x + 2},{y - 6}", "none", 1.6, GRASS_DARK)
-                     for x, y in [(6, 12), (22, 10), (37, 13), (55, 11), (71, 12), (88, 10),
-                                  (103, 13), (119, 11)])
+        x0 = TILE - i * 16
+        grass += f" Q{x0 - 8},{SURFACE + (15 if i % 2 else 12.5)} {x0 - 16},{SURFACE + 10}"
+    grass += " L-2,{} Z".format(SURFACE + 10)
+    shine = top
+    for i in range(TILE + 2, -3, -4):
+        shine += f" L{i},{_f(_wave(i, lip + 3.2, 0.8, 3))}"
+    shine += " Z"
+    dirt_top = SURFACE + 6
+    band = f"M0,{_f(_wave(0, 96, 3.5, 2))}"
+    for i in range(0, TILE + 1, 4):
+        band += f" L{i},{_f(_wave(i, 96, 3.5, 2))}"
+    for i in range(TILE, -1, -4):
+        band += f" L{i},{_f(_wave(i, 105, 2.5, 3, 1))}"
+    band += " Z"
+    front = (tuft(9, SURFACE + 2, 10) + tuft(47, SURFACE + 2.5, 8, 1, True) +
+             tuft(83, SURFACE + 2, 11, -1) + tuft(116, SURFACE + 2.5, 7, 0.5, True) +
+             daisy(28, SURFACE + 1.5, 9) + daisy(99, SURFACE + 1.5, 7, "#ffd6e0"))
     return (
-        f'<rect width="128" height="128" fill="{DIRT}"/>' +
+        f'<rect y="{dirt_top}" width="{TILE}" height="{TILE - dirt_top}" fill="{DIRT}"/>' +
         path(band, DIRT_DARK, 0) +
-        wrap(specks + pebbles + shell) +
-        path(scallop, GRASS, 2.2, GRASS_DARK) +
-        f'<rect x="-2" y="0" width="132" height="4" fill="{GRASS_LIGHT}"/>' +
-        f'<rect x="-2" y="0" width="132" height="1.2" fill="{GRASS_DARK}"/>' +
-        blades
+        dirt_details(SURFACE + 20, TILE - 4) +
+        path(grass, GRASS, 2.2, GRASS_DARK) +
+        path(shine, GRASS_LIGHT, 0) +
+        _wrap(front)
     )
 
 
-def sky(horizon=472, sun=True, hills=True):
-    """The daytime sky with far mountains, a steaming peak and green hills."""
-    out = (f'<defs><linearGradient id="sky" x1="0" y1="0" x2="0" y2="{horizon}" '
+def ground_fill(top, bottom, width):
+    """Plain dirt in the ground's colours, for pictures whose ground reaches below a tile."""
+    out = f'<rect y="{top}" width="{width}" height="{bottom - top}" fill="{DIRT}"/>'
+    for x in range(0, width, TILE):
+        out += place(dirt_details(4, bottom - top - 4), x, top)
+    return out
+
+
+def meadow_tree(x, y, s):
+    tree = (path("M-3,0 L-3,16 L3,16 L3,0 Z", "#8a5a36", 1.6) +
+            circle(0, -6, 13, "#4ea347", 1.8, "#2f6e2c") +
+            circle(-4, -10, 5, "#6fc564", 0))
+    return place(tree, x, y, s)
+
+
+def sky(ground=472, sun=True, hills=True):
+    """The daytime sky, far mountains with a steaming peak, green hills and a meadow that
+    runs down to `ground`, the screen row of the grass surface; below it the ground tile
+    is opaque, so the meadow just continues to the bottom."""
+    out = ('<defs><linearGradient id="sky" x1="0" y1="0" x2="0" y2="472" '
            'gradientUnits="userSpaceOnUse">'
            f'<stop offset="0" stop-color="{SKY_TOP}"/>'
            f'<stop offset="1" stop-color="{SKY_LOW}"/></linearGradient>'
@@ -443,25 +516,64 @@ def sky(horizon=472, sun=True, hills=True):
                 circle(668, 118, 40, "#fff2a6", 2.5, "#f7d774"))
     if not hills:
         return out
+    # With a lower ground the landscape sinks part of the way and a meadow fills the rest.
+    d = round((ground - 472) * 0.45)
+    land = ""
     far = ("M0,330 L70,300 L130,318 L210,262 L270,300 L330,286 L380,305 L450,250 L470,246 "
-           "L500,248 L540,296 L610,270 L690,310 L760,282 L800,296 L800,480 L0,480 Z")
-    out += path(far, "#a7b6e6", 1.8, "#8c9bd0")
-    out += path("M210,262 L232,276 L222,280 L196,274 Z", "#eef2ff", 0)
-    out += path("M450,250 L470,246 L500,248 L508,262 L488,258 L470,264 L454,258 L442,262 Z",
-                "#eef2ff", 0)
+           "L500,248 L540,296 L610,270 L690,310 L760,282 L800,296 L800,600 L0,600 Z")
+    land += path(far, "#a7b6e6", 1.8, "#8c9bd0")
+    land += path("M210,262 L232,276 L222,280 L196,274 Z", "#eef2ff", 0)
+    land += path("M450,250 L470,246 L500,248 L508,262 L488,258 L470,264 L454,258 L442,262 Z",
+                 "#eef2ff", 0)
     for (x, y, r) in [(472, 240, 6), (466, 230, 7.5), (474, 218, 9), (466, 204, 10.5)]:
-        out += circle(x, y, r, "#f2f6ff", 1.8, "#a9bce0", extra='opacity="0.85"')
+        land += circle(x, y, r, "#f2f6ff", 1.8, "#a9bce0", extra='opacity="0.85"')
     mid = ("M0,392 C80,352 150,352 230,380 C300,404 360,356 450,352 C540,348 590,392 660,380 "
-           "C720,370 760,356 800,360 L800,480 L0,480 Z")
-    out += path(mid, "#8fd18a", 2.0, "#5f9f5c")
+           "C720,370 760,356 800,360 L800,600 L0,600 Z")
+    land += path(mid, "#8fd18a", 2.0, "#5f9f5c")
+    for (x, y, s) in [(160, 370, 0.6), (610, 372, 0.65)]:
+        land += meadow_tree(x, y, s)
     near = ("M0,440 C60,418 120,416 190,432 C260,448 320,412 400,414 C480,416 520,446 600,438 "
-            "C680,430 720,414 800,420 L800,480 L0,480 Z")
-    out += path(near, "#66b95c", 2.0, "#3f8a3a")
-    for (x, y, s) in [(96, 420, 1.0), (300, 418, 0.8), (520, 430, 1.1), (730, 418, 0.9),
-                      (160, 370, 0.6), (610, 372, 0.65)]:
-        tree = (path("M-3,0 L-3,16 L3,16 L3,0 Z", "#8a5a36", 1.6) +
-                circle(0, -6, 13, "#4ea347", 1.8, "#2f6e2c") +
-                circle(-4, -10, 5, "#6fc564", 0))
-        out += place(tree, x, y, s)
-    out += f'<rect y="472" width="800" height="128" fill="{DIRT}"/>'
+            "C680,430 720,414 800,420 L800,600 L0,600 Z")
+    land += path(near, "#66b95c", 2.0, "#3f8a3a")
+    for (x, y, s) in [(96, 420, 1.0), (300, 418, 0.8), (520, 430, 1.1), (730, 418, 0.9)]:
+        land += meadow_tree(x, y, s)
+    out += place(land, 0, d)
+    if ground - 472 >= 30:
+        out += meadow(460 + d, ground)
+    return out
+
+
+def meadow(top, ground):
+    """A flowery field from row `top` (its far edge) down to the ground surface."""
+    edge = f"M0,{top + 8}"
+    for x in range(0, 801, 20):
+        edge += f" L{x},{_f(top + 6 + 5 * math.sin(x / 800 * 5 * math.pi + 0.7))}"
+    edge += " L800,600 L0,600 Z"
+    out = ('<defs><linearGradient id="meadow" x1="0" y1="0" x2="0" '
+           f'y2="{ground}" gradientUnits="userSpaceOnUse">'
+           f'<stop offset="{_f((top) / ground)}" stop-color="#a2da6c"/>'
+           '<stop offset="1" stop-color="#84c957"/></linearGradient></defs>')
+    out += path(edge, "url(#meadow)", 2.0, "#3f8a3a")
+    # Bushes along the far edge, then tufts and flowers, larger as they come nearer.
+    for (x, s) in [(40, 0.9), (250, 0.7), (455, 1.0), (640, 0.8)]:
+        y = top + 8 + 5 * math.sin(x / 800 * 5 * math.pi + 0.7)
+        bush = (circle(-9, 0, 8, "#4ea347", 1.6, "#2f6e2c") +
+                circle(9, 0, 8, "#4ea347", 1.6, "#2f6e2c") +
+                circle(0, -5, 10, "#5cb34f", 1.6, "#2f6e2c") + circle(-3, -8, 4, "#7fd06a", 0))
+        out += place(bush, x, y, s)
+    span = ground - top - 14
+    n = 0
+    for row in range(5):
+        k = (row + 0.5) / 5
+        y = top + 16 + span * k
+        scale = 0.45 + 0.55 * k
+        for col in range(9):
+            x = (col * 97 + row * 53 + (n * 37) % 29) % 800
+            n += 1
+            if n % 3 == 0:
+                colour = ("#ffffff", "#ffe066", "#ffb3c7")[n % 3 if n % 9 else 1]
+                out += place(daisy(0, 0, 6, colour), x, y, scale)
+            else:
+                out += place(path("M-4,0 L-2,-6 L0,0 L2,-7 L4,0", "none", 1.6, "#4f9e40"),
+                             x, y, scale)
     return out

@@ -6,6 +6,8 @@ import artlib
 import screens
 import shapes
 
+GROUND_LINE = 472   # the screen row the game puts the top of the ground tiles on
+
 
 def sprite(frag, size):
     return artlib.bleed(artlib.render(frag, size, size))
@@ -19,8 +21,9 @@ def tiny(colour):
 def build_all():
     """Every sprite by id, as RGBA images."""
     pics = {
-        0: artlib.render(shapes.sky(), 800, 600),
-        5: artlib.render(shapes.ground_tile(), 128, 128),
+        # The game's ground row starts at screen row 472, so its grass is at 472 + SURFACE.
+        0: artlib.render(shapes.sky(ground=GROUND_LINE + shapes.SURFACE), 800, 600),
+        5: artlib.bleed(artlib.render(shapes.ground_tile(), 128, 128)),
         9: sprite(shapes.points100(), 64),
         10: sprite(shapes.points500(), 64),
         11: sprite(shapes.points1000(), 64),
