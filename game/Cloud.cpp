@@ -1,6 +1,7 @@
 #include "game/Cloud.h"
 
 #include "engine/SpriteManager.h"
+#include "game/Truncate.h"
 
 void Cloud::move(float dt) {
     x += dt * speed;
@@ -11,5 +12,5 @@ bool Cloud::hasLeftScreen() const {
 }
 
 void Cloud::render(SpriteManager& sprites) const {
-    sprites.draw(kind + 1, static_cast<int>(x), static_cast<int>(y), 128, 128);
+    sprites.draw(kind + 1, truncateToInt(x), truncateToInt(y), 128, 128);
 }

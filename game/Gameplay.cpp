@@ -6,8 +6,8 @@
 #include "engine/JumpKey.h"
 #include "engine/SoundManager.h"
 #include "engine/SpriteManager.h"
+#include "game/Truncate.h"
 
-#include <climits>
 #include <cmath>
 #include <cstdlib>
 
@@ -31,18 +31,6 @@ constexpr int FirstObjectSprite = 9;
 constexpr int MaxClouds = 8;
 constexpr int LeapWindow = 64;
 constexpr int ContactWindow = 54;
-
-// Pixel positions truncate towards zero; values beyond int range (only reachable with
-// absurd frame times) are clamped instead of overflowing.
-int toPixel(double value) {
-    if (value >= static_cast<double>(INT_MAX)) {
-        return INT_MAX;
-    }
-    if (value <= static_cast<double>(INT_MIN)) {
-        return INT_MIN;
-    }
-    return static_cast<int>(value);
-}
 
 bool within(float value, int centre, int halfWidth) {
     return value >= centre - halfWidth && value <= centre + halfWidth;
@@ -115,12 +103,12 @@ void Game::updatePlaying(float dt) {
     // The ground moves in whole pixels; the remainder keeps the sign of the dividend.
     groundScroll = static_cast<float>(
         std::fmod(std::trunc(static_cast<double>(groundScroll) - scrollStep), GroundTileSize));
-    for (int x = toPixel(groundScroll - GroundTileSize); x < W + GroundTileSize;
+    for (int x = truncateToInt(groundScroll - GroundTileSize); x < W + GroundTileSize;
          x += GroundTileSize) {
         sprites->draw(GroundSprite, x, H - GroundTileSize, GroundTileSize, GroundTileSize);
     }
 
-    sprites->draw(playerPose + FirstPlayerSprite, W / 6, toPixel(H + playerHeight - GroundTileSize),
+    sprites->draw(playerPose + FirstPlayerSprite, W / 6, truncateToInt(H + playerHeight - GroundTileSize),
                   PlayerSize, PlayerSize);
 }
 
@@ -154,7 +142,7 @@ void Game::spawnObjects(float dt) {
         const int r = std::rand();
         // The chance per update is about dt / factor, so the rate does not depend on the
         // frame rate. Tiny frame times could push N past int range: clamp it.
-        const int n = toPixel(std::trunc(row.factor * inv));
+        const int n = truncateToInt(std::trunc(row.factor * inv));
         if (r % n == 0) {
             objects.push_back(std::make_unique<ScrollObject>(screenWidth + 64.0f, row.kind));
         }
@@ -229,8 +217,8 @@ void Game::updateObjects(float dt, float scrollStep) {
             }
         }
 
-        sprites->draw(object.kind + FirstObjectSprite, toPixel(object.x),
-                      toPixel(groundLine - object.height), ObjectSize, ObjectSize);
+        sprites->draw(object.kind + FirstObjectSprite, truncateToInt(object.x),
+                      truncateToInt(groundLine - object.height), ObjectSize, ObjectSize);
         ++it;
     }
 }

@@ -9,9 +9,9 @@
 #include "engine/Platform.h"
 #include "engine/SoundManager.h"
 #include "engine/SpriteManager.h"
+#include "game/Truncate.h"
 
 #include <SDL.h>
-#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -32,17 +32,6 @@ constexpr std::size_t MaxNameLength = sizeof(Game::playerName) - 1;
 
 bool isNameKey(int key) {
     return (key >= SDLK_a && key <= SDLK_z) || (key >= SDLK_0 && key <= SDLK_9);
-}
-
-// Truncation towards zero, kept inside int range.
-int wholePart(float value) {
-    if (value >= static_cast<float>(INT_MAX)) {
-        return INT_MAX;
-    }
-    if (value <= static_cast<float>(INT_MIN)) {
-        return INT_MIN;
-    }
-    return static_cast<int>(value);
 }
 
 } // namespace
@@ -90,7 +79,7 @@ void Game::runFrame(LoopState& loop) {
 
     // Read again: the update above may just have ended the game.
     if (screen == Playing) {
-        std::snprintf(loop.text, sizeof loop.text, " Prawnage: %i", wholePart(score));
+        std::snprintf(loop.text, sizeof loop.text, " Prawnage: %i", truncateToInt(score));
         font->print(loop.text, 0, 0);
         std::snprintf(loop.text, sizeof loop.text, " Health: %i", health);
         font->print(loop.text, 0, 45);

@@ -5,12 +5,12 @@
 #include "engine/SpriteManager.h"
 #include "support/CapturedOutput.h"
 #include "support/GlWindow.h"
+#include "support/SoundsPlayed.h"
 #include "support/SpriteFiles.h"
 #include "support/TempDir.h"
 
 #include <cstdlib>
 #include <gtest/gtest.h>
-#include <sstream>
 #include <vector>
 
 namespace {
@@ -46,17 +46,7 @@ protected:
     template <typename Step> std::vector<int> soundsOf(Step step) {
         CapturedOutput output;
         step();
-        std::vector<int> ids;
-        std::istringstream lines(output.out());
-        std::string word;
-        while (lines >> word) {
-            if (word == "Sample") {
-                int id;
-                lines >> id;
-                ids.push_back(id);
-            }
-        }
-        return ids;
+        return soundsPlayed(output.out());
     }
 
     ScrollObject& addObject(float x, ScrollObjectKind kind) {

@@ -9,13 +9,13 @@
 #include "engine/SpriteManager.h"
 #include "support/CapturedOutput.h"
 #include "support/GlWindow.h"
+#include "support/SoundsPlayed.h"
 #include "support/SpriteFiles.h"
 #include "support/TempDir.h"
 
 #include <SDL.h>
 #include <cstdlib>
 #include <gtest/gtest.h>
-#include <sstream>
 #include <vector>
 
 namespace {
@@ -77,17 +77,7 @@ protected:
     std::vector<int> frame() {
         CapturedOutput output;
         game.runFrame(loop);
-        std::vector<int> ids;
-        std::istringstream lines(output.out());
-        std::string word;
-        while (lines >> word) {
-            if (word == "Sample") {
-                int id;
-                lines >> id;
-                ids.push_back(id);
-            }
-        }
-        return ids;
+        return soundsPlayed(output.out());
     }
 
     std::vector<int> pressAndRun(SDLKey key) {
