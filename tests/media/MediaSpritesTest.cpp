@@ -1,18 +1,13 @@
-// Checks the committed media the game loads: every sprite id it draws decodes at its size,
-// the sprites that stand on the scene are see-through around the figure, the ground tile
-// and background fit the positions the game draws them at, and the bitmap font's page and
-// metrics fit together.
+// Checks the committed pictures: every sprite id the game draws decodes at its size, the
+// sprites that stand on the scene are see-through around the figure, and the ground tile
+// and background fit the positions the game draws them at.
 
 #include <SDL/SDL.h>
 #include <SDL/SDL_image.h>
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <map>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -191,148 +186,6 @@ TEST(MediaSprites, BackgroundShowsMeadowBehindTheGroundAndSkyAtTheTop) {
     SDL_UnlockSurface(bg.get());
     EXPECT_GE(green, band * 9 / 10);
     EXPECT_GE(blue, top * 8 / 10);
-}
-
-// The char and common lines of font.fnt, read as name=value words.
-struct FontFile {
-    std::string raw;
-    std::map<std::string, int> common;
-    std::vector<std::map<std::string, int>> chars;
-};
-
-std::map<std::string, int> values(const std::string& line) {
-    std::map<std::string, int> out;
-    std::istringstream words(line);
-    std::string word;
-    words >> word; // the keyword
-    while (words >> word) {
-        auto eq = word.find('=');
-        if (eq != std::string::npos) out[word.substr(0, eq)] = std::stoi(word.substr(eq + 1));
-    }
-    return out;
-}
-
-FontFile readFont() {
-    FontFile f;
-    std::ifstream in(mediaDir + "/font.fnt", std::ios::binary);
-    std::stringstream all;
-    all << in.rdbuf();
-    f.raw = all.str();
-    std::istringstream lines(f.raw);
-    std::string line;
-    int n = 0;
-    while (std::getline(lines, line)) {
-        ++n;
-        if (n == 2) f.common = values(line);
-        if (n > 2 && line.rfind("char ", 0) == 0) f.chars.push_back(values(line));
-    }
-    return f;
-}
-
-TEST(MediaFont, DefinitionKeepsToTheLinesTheGameReads) {
-    FontFile f = readFont();
-    ASSERT_FALSE(f.raw.empty()) << "media/font.fnt missing";
-    EXPECT_EQ(f.raw.back(), '\n');
-    EXPECT_EQ(f.raw.find('\r'), std::string::npos);
-    EXPECT_EQ(f.raw.find("  "), std::string::npos) << "words are split at single spaces";
-    EXPECT_EQ(f.raw.find("kerning"), std::string::npos);
-
-    std::istringstream lines(f.raw);
-    std::string line;
-    std::getline(lines, line);
-    std::getline(lines, line);
-    EXPECT_EQ(line.rfind("common ", 0), 0u);
-    int lineNo = 2;
-    while (std::getline(lines, line)) {
-        ++lineNo;
-        EXPECT_EQ(line.rfind("char ", 0), 0u) << "line " << lineNo << ": " << line;
-    }
-
-    EXPECT_EQ(f.common["scaleW"], 256);
-    EXPECT_EQ(f.common["scaleH"], 256);
-    // Rows of the high-score list are 25 pixels apart; the status lines 45. Every glyph,
-    // outline included, fits in the line (checked below), so rows never overlap.
-    EXPECT_GE(f.common["lineHeight"], 16);
-    EXPECT_LE(f.common["lineHeight"], 25);
-}
-
-TEST(MediaFont, EveryPrintableCharacterHasAGlyphInsideThePage) {
-    Surface page = load(mediaDir + "/font.png");
-    ASSERT_NE(page, nullptr) << IMG_GetError();
-    ASSERT_EQ(page->w, 256);
-    ASSERT_EQ(page->h, 256);
-    ASSERT_EQ(page->format->BytesPerPixel, 4);
-
-    FontFile f = readFont();
-    std::map<int, std::map<std::string, int>> byId;
-    for (auto& c : f.chars) {
-        EXPECT_EQ(byId.count(c["id"]), 0u) << "id " << c["id"] << " twice";
-        byId[c["id"]] = c;
-    }
-    ASSERT_EQ(SDL_LockSurface(page.get()), 0);
-    for (int id = 32; id <= 126; ++id) {
-        SCOPED_TRACE("char " + std::to_string(id));
-        ASSERT_EQ(byId.count(id), 1u);
-        auto& g = byId[id];
-        EXPECT_GE(g["x"], 0);
-        EXPECT_GE(g["y"], 0);
-        EXPECT_GE(g["width"], 0);
-        EXPECT_GE(g["height"], 0);
-        EXPECT_LE(g["x"] + g["width"], 256);
-        EXPECT_LE(g["y"] + g["height"], 256);
-        EXPECT_GT(g["xadvance"], 0);
-        EXPECT_GE(g["yoffset"], 0);
-        EXPECT_LE(g["yoffset"] + g["height"], f.common["lineHeight"]);
-        if (id == ' ') continue;
-        // White inside a dark plum rim, anti-aliased through alpha. Every drawn texel lies
-        // between the two colours (never the keyed-out black), and no light texel touches
-        // an empty one: the rim goes all round, so the text reads on white clouds too.
-        const SDL_Color rim = {0x2a, 0x1b, 0x33, 0};
-        int white = 0;
-        int rimmed = 0;
-        for (int y = g["y"]; y < g["y"] + g["height"] && y < 256; ++y) {
-            for (int x = g["x"]; x < g["x"] + g["width"] && x < 256; ++x) {
-                SDL_Color c = rgba(page.get(), x, y);
-                if (c.unused == 0) continue;
-                EXPECT_FALSE(c.r == 0 && c.g == 0 && c.b == 0) << "keyed out at " << x << "," << y;
-                EXPECT_TRUE(c.r >= rim.r && c.g >= rim.g && c.b >= rim.b)
-                    << "darker than the rim at " << x << "," << y;
-                if (c.unused == 255 && c.r == 255 && c.g == 255 && c.b == 255) ++white;
-                if (c.unused == 255 && c.r == rim.r && c.g == rim.g && c.b == rim.b) ++rimmed;
-                if (c.r > 128) {
-                    ASSERT_TRUE(x > 0 && y > 0 && x < 255 && y < 255);
-                    EXPECT_TRUE(rgba(page.get(), x - 1, y).unused > 0 &&
-                                rgba(page.get(), x + 1, y).unused > 0 &&
-                                rgba(page.get(), x, y - 1).unused > 0 &&
-                                rgba(page.get(), x, y + 1).unused > 0)
-                        << "light texel without a rim at " << x << "," << y;
-                }
-            }
-        }
-        EXPECT_GT(white, 0) << "no white inside";
-        EXPECT_GT(rimmed, 0) << "no outline";
-    }
-    // Empty page space is keyed-out black.
-    SDL_Color corner = rgba(page.get(), 255, 255);
-    EXPECT_EQ(corner.r + corner.g + corner.b + corner.unused, 0);
-    SDL_UnlockSurface(page.get());
-}
-
-TEST(MediaFont, ScoreTableRowsFitTheScreen) {
-    FontFile f = readFont();
-    std::map<int, int> advance;
-    for (auto& c : f.chars) advance[c["id"]] = c["xadvance"];
-    auto width = [&](const std::string& s) {
-        int w = 0;
-        for (unsigned char ch : s) w += advance[ch];
-        return w;
-    };
-    char row[64];
-    std::snprintf(row, sizeof row, "%32s   %f", "prawnmasterhopling", 1234567.0);
-    // Rows start at x 50 on an 800-pixel screen.
-    EXPECT_LE(50 + width(row), 780) << row;
-    EXPECT_GE(width(row), 300) << "too small to read";
-    EXPECT_LE(width(" Prawnage: -1234567"), 400);
 }
 
 } // namespace
