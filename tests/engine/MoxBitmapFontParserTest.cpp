@@ -1,355 +1,233 @@
-// The font definition reader, driven through a font whose page did not load, so no GL
-// context is needed.
+// The font definition reader, driven through a font whose page did not load (no GL needed).
 #include "engine/MoxBitmapFont.h"
 
 #include "support/CapturedOutput.h"
 #include "support/TempDir.h"
 
 #include <algorithm>
+#include <array>
 #include <climits>
 #include <cstring>
 #include <gtest/gtest.h>
-#include <memory>
+#include <map>
 #include <new>
 #include <vector>
 
 namespace {
 
-const std::string Header = "info face=\"Test\" size=16\n";
-const std::string Common = "common lineHeight=16 base=13 scaleW=256 scaleH=256 pages=1\n";
+const std::string Head = "info face=\"Test\" size=16\n"
+                         "common lineHeight=16 base=13 scaleW=256 scaleH=256 pages=1\n";
 const std::string CommonOut = "setting lineHeight\nsetting base\nsetting scaleW\nsetting "
                               "scaleH\nignoring pages for now\n";
 const std::string Blank = "WARN) Detected blank line.\n";
 const std::string TooMany = "FAIL) Too many tokens in this line.\n";
 
-std::string notEnoughForChar(const std::string& line) {
+std::string tooShort(const std::string& line) {
     return "FAIL) Line \"" + line + "\" does not contain enough tokens to be a character ID\n";
 }
 
-// A POSIX regular expression matching exactly `text` as the whole stream.
-std::string exactly(const std::string& text) {
-    std::string pattern = "^";
-    for (char c : text) {
-        if (std::strchr(".[]{}()*+?^$|\\", c) != nullptr) {
-            pattern += '\\';
-        }
-        pattern += c;
+std::string repeat(const std::string& text, int times) {
+    std::string all;
+    while (times-- > 0) {
+        all += text;
     }
-    return pattern + "$";
+    return all;
+}
+
+// A char line without page whose every value is v.
+std::string charLine(int id, int v = 1) {
+    std::string line = "char id=" + std::to_string(id);
+    for (const char* name : {"x", "y", "width", "height", "xoffset", "yoffset", "xadvance"}) {
+        line += std::string(" ") + name + "=" + std::to_string(v);
+    }
+    return line;
+}
+
+// A glyph's values in file order: id x y width height xoffset yoffset xadvance page.
+using Values = std::array<int, 9>;
+Values valuesOf(const Glyph& g) {
+    return {g.id, g.x, g.y, g.width, g.height, g.xoffset, g.yoffset, g.xadvance, g.page};
+}
+Values same(int id, int v = 1) {
+    return {id, v, v, v, v, v, v, v, 0};
 }
 
 struct Parsed {
     int result;
-    std::string out;
-    std::string err;
+    std::string out, err;
 };
 
 class FontParser : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         GTEST_FLAG_SET(death_test_style, "threadsafe");
-        freshFont();
+        fresh();
     }
     void TearDown() override {
         CapturedOutput quiet;
-        font.reset();
+        font->~MoxBitmapFont();
     }
 
-    void freshFont() {
+    // The font lives in a zeroed buffer with room behind it, so a write past its glyph
+    // table shows in the guard.
+    void fresh() {
         CapturedOutput quiet;
-        font.reset();
-        font = std::make_unique<MoxBitmapFont>("/nonexistent/page.png", "/nonexistent/font.fnt");
+        if (font != nullptr) {
+            font->~MoxBitmapFont();
+        }
+        std::memset(storage, 0, sizeof storage);
+        font = new (storage) MoxBitmapFont("/nonexistent/page.png", "/nonexistent/font.fnt");
     }
-
-    std::string write(const std::string& text) { return dir.write("font.fnt", text); }
 
     Parsed parse(const std::string& text) {
-        const std::string path = write(text);
+        fresh();
+        const std::string path = dir.write("font.fnt", text);
         CapturedOutput captured;
         const int result = font->loadDefinition(path.c_str());
+        const unsigned char* guard = storage + sizeof(MoxBitmapFont);
+        EXPECT_TRUE(std::all_of(guard, guard + Guard, [](unsigned char b) { return b == 0; }))
+            << "written past the glyph table";
         return {result, captured.out(), captured.err()};
     }
 
-    // Every slot except `filled` is all zero.
-    void expectOnlySlots(std::initializer_list<int> filled) {
+    // Every slot holds `filled`'s values or is all zero.
+    void expectSlots(const std::map<int, Values>& filled, const std::string& what) {
         for (int id = 0; id < MoxBitmapFont::GlyphCount; ++id) {
-            if (std::find(filled.begin(), filled.end(), id) != filled.end()) {
-                continue;
-            }
-            const Glyph& g = font->glyphs[id];
-            EXPECT_EQ(0, g.x | g.y | g.width | g.height | g.xadvance | g.id | g.page | g.xoffset |
-                             g.yoffset)
-                << "slot " << id;
+            const auto found = filled.find(id);
+            EXPECT_EQ(valuesOf(font->glyphs[id]), found == filled.end() ? Values{} : found->second)
+                << what << ": slot " << id;
         }
     }
 
+    static constexpr std::size_t Guard = 64 * sizeof(Glyph);
+    alignas(MoxBitmapFont) unsigned char storage[sizeof(MoxBitmapFont) + Guard];
+    MoxBitmapFont* font = nullptr;
     TempDir dir;
-    std::unique_ptr<MoxBitmapFont> font;
 };
 
-void expectGlyph(const Glyph& g, std::initializer_list<int> fields) {
-    // x, y, width, height, xadvance, id, page, xoffset, yoffset
-    const int actual[] = {g.x,  g.y,    g.width,   g.height, g.xadvance,
-                          g.id, g.page, g.xoffset, g.yoffset};
-    EXPECT_TRUE(std::equal(fields.begin(), fields.end(), actual))
-        << "x " << g.x << " y " << g.y << " w " << g.width << " h " << g.height << " adv "
-        << g.xadvance << " id " << g.id << " page " << g.page << " xoff " << g.xoffset << " yoff "
-        << g.yoffset;
-}
-
+// An empty name (a word starting with '=') warns; the value is read all the same.
 TEST(FontFieldValue, ReadsTheTextAfterTheFirstEqualsLikeAtoi) {
-    struct Case {
-        const char* word;
-        int value;
-        bool warns;
-    };
-    const Case cases[] = {
-        {"x=12", 12, false},
-        {"x=12abc", 12, false},
-        {"x=abc", 0, false},
-        {"x=-3", -3, false},
-        {"x=+7", 7, false},
-        {"x= 5", 5, false},
-        {"x=\t5", 5, false},
-        {"x=5\r\n", 5, false},
-        {"a=b=3", 0, false},
-        {"=4", 4, true},
-        {"=", 0, true},
-        {"x", 0, false},
-        {"x=", 0, false},
-        {"", -1, false},
-        {" \r\n", -1, false},
-        {"x=99999999999", INT_MAX, false},
-        {"x=-99999999999", INT_MIN, false},
-    };
-    for (const Case& c : cases) {
+    // clang-format off
+    const std::pair<const char*, int> cases[] = {
+        {"x=12", 12}, {"x=12abc", 12}, {"x=abc", 0}, {"x=-3", -3}, {"x=+7", 7}, {"x= 5", 5},
+        {"x=\t5", 5}, {"x=5\r\n", 5}, {"a=b=3", 0}, {"=4", 4}, {"=", 0}, {"x", 0}, {"7", 0},
+        {"x=", 0}, {"", -1}, {" \r\n", -1}, {"x=9999999999", INT_MAX}, {"x=-9999999999", INT_MIN}};
+    // clang-format on
+    for (const auto& [word, value] : cases) {
         CapturedOutput captured;
-        EXPECT_EQ(parseFieldValue(c.word), c.value) << "'" << c.word << "'";
+        EXPECT_EQ(parseFieldValue(word), value) << "'" << word << "'";
         EXPECT_EQ(captured.out(), "");
         EXPECT_EQ(captured.err(),
-                  c.warns ? "WARN) Name too short: '' (must be at least 1 character)\n" : "")
-            << "'" << c.word << "'";
+                  word[0] == '=' ? "WARN) Name too short: '' (must be at least 1 character)\n" : "")
+            << "'" << word << "'";
     }
 }
 
-TEST_F(FontParser, CommonLineOfSixWordsSetsFourValues) {
-    const Parsed p = parse(Header + "common lineHeight=16 base=13 scaleW=256 scaleH=128 pages=1");
-    EXPECT_EQ(p.result, 0);
-    EXPECT_EQ(p.out, CommonOut);
+TEST_F(FontParser, CommonValuesAreTakenByPositionAndExtraWordsReported) {
+    Parsed p = parse("info\ncommon lineHeight=16 base=13 scaleW=256 scaleH=128 pages=1");
     EXPECT_EQ(p.err, "");
-    EXPECT_EQ(font->lineHeight, 16);
-    EXPECT_EQ(font->base, 13);
-    EXPECT_EQ(font->scaleW, 256);
-    EXPECT_EQ(font->scaleH, 128);
-    EXPECT_EQ(font->getLineHeight(), 16);
-    expectOnlySlots({});
-}
-
-TEST_F(FontParser, CommonValuesAreTakenByPositionAndExtraWordsAreReported) {
-    const Parsed p = parse(Header + "common base=20 lineHeight=7 scaleH=64 scaleW=32 pages=2 "
-                                    "packed=0 = x\n");
-    EXPECT_EQ(p.result, 0);
+    EXPECT_EQ((Values{font->lineHeight, font->base, font->scaleW, font->scaleH}),
+              (Values{16, 13, 256, 128}));
+    p = parse("info\ncommon base=20 lineHeight=7 scaleH=64 scaleW=32 pages=2 packed=0 = x\n");
     EXPECT_EQ(p.out, CommonOut);
-    EXPECT_EQ(p.err, TooMany + TooMany + TooMany + Blank);
-    EXPECT_EQ(font->lineHeight, 20);
-    EXPECT_EQ(font->base, 7);
-    EXPECT_EQ(font->scaleW, 64);
-    EXPECT_EQ(font->scaleH, 32);
+    EXPECT_EQ(p.err, repeat(TooMany, 3) + Blank);
+    EXPECT_EQ((Values{font->getLineHeight(), font->base, font->scaleW, font->scaleH}),
+              (Values{20, 7, 64, 32}));
 }
 
-TEST_F(FontParser, MalformedCommonLineEndsTheProcess) {
-    const std::string fewWords = "common lineHeight=16 base=13 scaleW=256 scaleH=256";
-    const std::string tokens = "FAIL) Line \"%\" does not contain enough tokens to be a "
-                               "commons definition\n";
-    auto tokensFor = [&](const std::string& line) {
-        std::string m = tokens;
-        return m.replace(m.find('%'), 1, line);
-    };
-    std::string path = write(Header + fewWords + "\n");
-    EXPECT_EXIT(font->loadDefinition(path.c_str()), ::testing::ExitedWithCode(1),
-                exactly(tokensFor(fewWords)));
-    path = write(Header + "\n" + Common);
-    EXPECT_EXIT(font->loadDefinition(path.c_str()), ::testing::ExitedWithCode(1),
-                exactly(tokensFor("")));
-    path = write("only one line");
-    EXPECT_EXIT(font->loadDefinition(path.c_str()), ::testing::ExitedWithCode(1),
-                exactly(tokensFor("")));
-
-    const std::string wrong = "Common lineHeight=16 base=13 scaleW=256 scaleH=256 pages=1";
-    path = write(Header + wrong + "\n");
-    EXPECT_EXIT(font->loadDefinition(path.c_str()), ::testing::ExitedWithCode(1),
-                exactly("FAIL) Line \"" + wrong +
-                        "\" does not contain magic word 'common' at start. Not commons "
-                        "definition.\n"));
-}
-
-TEST_F(FontParser, CharLinesFillTheSlotOfTheirId) {
-    const Parsed p = parse(Header + Common +
-                           "char id=65 x=10 y=20 width=8 height=12 xoffset=1 yoffset=3 "
-                           "xadvance=9 page=2\n"
-                           "char id=66 x=1 y=2 width=3 height=4 xoffset=-5 yoffset=6 xadvance=7\n"
-                           "char id=67 x=1 y=2 width=3 height=4 xoffset=5 yoffset=6 xadvance=7 "
-                           "page=0 chnl=15\n"
-                           "char id=255 x=9 y=9 width=9 height=9 xoffset=9 yoffset=9 xadvance=9\n");
-    EXPECT_EQ(p.result, 0);
-    EXPECT_EQ(p.out, CommonOut);
-    EXPECT_EQ(p.err, TooMany + Blank); // chnl=15 is one word too many
-    expectGlyph(font->glyphs[65], {10, 20, 8, 12, 9, 65, 2, 1, 3});
-    expectGlyph(font->glyphs[66], {1, 2, 3, 4, 7, 66, 0, -5, 6});
-    expectGlyph(font->glyphs[67], {1, 2, 3, 4, 7, 67, 0, 5, 6});
-    expectGlyph(font->glyphs[255], {9, 9, 9, 9, 9, 255, 0, 9, 9});
-    expectOnlySlots({65, 66, 67, 255});
-}
-
-TEST_F(FontParser, IdsWithoutASlotAreDroppedAndALaterLineReplacesAnEarlierOne) {
-    const Parsed p = parse(Header + Common +
-                           "char id=0 x=1 y=1 width=1 height=1 xoffset=1 yoffset=1 xadvance=1\n"
-                           "char id=-5 x=1 y=1 width=1 height=1 xoffset=1 yoffset=1 xadvance=1\n"
-                           "char id=300 x=1 y=1 width=1 height=1 xoffset=1 yoffset=1 xadvance=1\n"
-                           "char id=256 x=1 y=1 width=1 height=1 xoffset=1 yoffset=1 xadvance=1\n"
-                           "char id=70 x=1 y=1 width=1 height=1 xoffset=1 yoffset=1 xadvance=1\n"
-                           "char id=70 x=2 y=2 width=2 height=2 xoffset=2 yoffset=2 xadvance=2\n");
-    EXPECT_EQ(p.result, 0);
-    EXPECT_EQ(p.err, Blank);
-    expectGlyph(font->glyphs[70], {2, 2, 2, 2, 2, 70, 0, 2, 2});
-    expectOnlySlots({70});
-}
-
-TEST_F(FontParser, IdsAboveTheTableWriteNothingPastIt) {
-    // The font lives in a zeroed buffer with room behind it, so a stray write shows.
-    constexpr std::size_t guard = 64 * sizeof(Glyph);
-    alignas(MoxBitmapFont) unsigned char storage[sizeof(MoxBitmapFont) + guard] = {};
-    MoxBitmapFont* placed;
-    {
-        CapturedOutput quiet;
-        placed = new (storage) MoxBitmapFont("/nonexistent/page.png", "/nonexistent/font.fnt");
-    }
-    const std::string path =
-        write(Header + Common +
-              "char id=256 x=1 y=1 width=1 height=1 xoffset=1 yoffset=1 xadvance=1\n"
-              "char id=290 x=1 y=1 width=1 height=1 xoffset=1 yoffset=1 xadvance=1\n");
-    {
-        CapturedOutput quiet;
-        EXPECT_EQ(placed->loadDefinition(path.c_str()), 0);
-        placed->~MoxBitmapFont();
-    }
-    const unsigned char* behind = storage + sizeof(MoxBitmapFont);
-    EXPECT_TRUE(std::all_of(behind, behind + guard, [](unsigned char b) { return b == 0; }));
-}
-
-TEST_F(FontParser, KerningLineOrIdMinusTwoEndsTheReading) {
+// Every file is read twice, with LF and with CR LF line ends, to the same result.
+TEST_F(FontParser, CharLinesFillTheSlotsOfTheirIds) {
     const std::string kerning = "kerning first=89 second=74 amount=-1";
-    const std::string after =
-        "char id=80 x=1 y=1 width=1 height=1 xoffset=1 yoffset=1 xadvance=1\n";
-    Parsed p = parse(Header + Common +
-                     "char id=65 x=1 y=1 width=1 height=1 xoffset=1 yoffset=1 xadvance=1\n" +
-                     kerning + "\n" + after);
-    EXPECT_EQ(p.result, 0);
-    EXPECT_EQ(p.out, CommonOut);
-    EXPECT_EQ(p.err, notEnoughForChar(kerning));
-    expectOnlySlots({65});
-
-    p = parse(Header + Common +
-              "char id=-2 x=1 y=1 width=1 height=1 xoffset=1 yoffset=1 xadvance=1\n" + after);
-    EXPECT_EQ(p.result, 0);
-    EXPECT_EQ(p.err, "");
-    expectOnlySlots({65});
-}
-
-TEST_F(FontParser, OtherShortLinesAndForeignKeywordsEndTheProcess) {
-    for (const std::string line :
-         {"kernings count=3", "chars count=97", "page id=0 file=\"font_0.png\"", "   ",
-          "char id=65 x=1 y=1 width=1 height=1 xoffset=1 yoffset=1"}) {
-        const std::string path = write(Header + Common + line + "\n");
-        EXPECT_EXIT(font->loadDefinition(path.c_str()), ::testing::ExitedWithCode(1),
-                    exactly(notEnoughForChar(line)))
-            << line;
-    }
-    // A kerning line long enough to pass the count is not a char line.
-    const std::string wordy = "kerning first=1 second=2 amount=3 a=1 b=2 c=3 d=4 e=5";
-    const std::string path = write(Header + Common + wordy + "\n");
-    EXPECT_EXIT(font->loadDefinition(path.c_str()), ::testing::ExitedWithCode(1),
-                exactly("FAIL .\\engine\\MoxBitmapFont:212) Line \"" + wordy +
-                        "\" does not contain magic word 'char' at start. Not character id.\n"));
-}
-
-TEST_F(FontParser, ShortWordsAreDroppedAfterTheyCountedTowardsNine) {
-    // Eight words plus a lone '=' pass the count; the '=' then shifts nothing.
-    const Parsed p = parse(Header + Common +
-                           "char id=65 x=10 y=20 = width=8 height=12 xoffset=1 yoffset=3 "
-                           "xadvance=9\n"
-                           "char id=66 x=1 y=2 width=3 height=4 xoffset=5 yoffset=6 xadvance=7 "
-                           "page=1 a b c\n");
-    EXPECT_EQ(p.result, 0);
-    EXPECT_EQ(p.err, Blank);
-    expectGlyph(font->glyphs[65], {10, 20, 8, 12, 9, 65, 0, 1, 3});
-    expectGlyph(font->glyphs[66], {1, 2, 3, 4, 7, 66, 1, 5, 6});
-}
-
-TEST_F(FontParser, BlankLinesAreWarnedAboutOnceEach) {
-    const std::string a = "char id=65 x=1 y=1 width=1 height=1 xoffset=1 yoffset=1 xadvance=1";
-    Parsed p = parse(Header + Common + a + "\n\n" + a);
-    EXPECT_EQ(p.err, Blank);
-    p = parse(Header + Common + a);
-    EXPECT_EQ(p.err, "");
-    p = parse(Header + Common + a + "\n");
-    EXPECT_EQ(p.err, Blank);
-    p = parse(Header + Common + a + "\n\n");
-    EXPECT_EQ(p.err, Blank + Blank);
-}
-
-TEST_F(FontParser, CrLfFileReadsExactlyLikeTheLfFile) {
-    const std::string lf = Header + Common +
-                           "char id=65 x=10 y=20 width=8 height=12 xoffset=1 yoffset=3 "
-                           "xadvance=9\n"
-                           "\n"
-                           "char id=66 x=1 y=2 width=3 height=4 xoffset=5 yoffset=6 xadvance=7 "
-                           "page=0\n"
-                           "kerning first=65 second=66 amount=-1\n"
-                           "char id=67 x=1 y=2 width=3 height=4 xoffset=5 yoffset=6 xadvance=7\n";
-    std::string crlf;
-    for (char c : lf) {
-        crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
-    }
-    const Parsed fromLf = parse(lf);
-    std::vector<Glyph> lfGlyphs(font->glyphs, font->glyphs + MoxBitmapFont::GlyphCount);
-    const int lfCommon[] = {font->lineHeight, font->base, font->scaleW, font->scaleH};
-    freshFont();
-    const Parsed fromCrLf = parse(crlf);
-
-    EXPECT_EQ(fromCrLf.result, fromLf.result);
-    EXPECT_EQ(fromCrLf.out, fromLf.out);
-    EXPECT_EQ(fromCrLf.err, fromLf.err);
-    EXPECT_EQ(fromLf.err, Blank + notEnoughForChar("kerning first=65 second=66 amount=-1"));
-    EXPECT_EQ(0, std::memcmp(lfGlyphs.data(), font->glyphs, sizeof font->glyphs));
-    const int crlfCommon[] = {font->lineHeight, font->base, font->scaleW, font->scaleH};
-    EXPECT_EQ(0, std::memcmp(lfCommon, crlfCommon, sizeof lfCommon));
-    expectGlyph(font->glyphs[66], {1, 2, 3, 4, 7, 66, 0, 5, 6});
-    expectOnlySlots({65, 66});
-}
-
-TEST_F(FontParser, LongLinesAreReadWhole) {
     const std::string padding(300, ' ');
-    const std::string longLine = "char id=65 x=10 y=20 width=8 height=12" + padding +
-                                 "xoffset=1 yoffset=3 xadvance=9 page=0";
-    std::string manyWords;
-    for (int i = 0; i < 60; ++i) {
-        manyWords += " w=" + std::to_string(i);
-    }
-    const std::string wordy = "char id=66 x=1 y=2 width=3 height=4 xoffset=5 yoffset=6 "
-                              "xadvance=7 page=0" +
-                              manyWords;
     const std::string longKerning = "kerning first=65" + padding + "amount=-1";
-    const Parsed p = parse(Header + Common + longLine + "\n" + wordy + "\n" + longKerning + "\n");
-    EXPECT_EQ(p.result, 0);
-    std::string expected;
-    for (int i = 0; i < 60; ++i) {
-        expected += TooMany;
+    const struct {
+        const char* what;
+        std::string body, err;
+        std::map<int, Values> slots;
+    } cases[] = {
+        {"values by position, page optional, extra word reported",
+         "char id=65 x=10 y=20 width=8 height=12 xoffset=1 yoffset=3 xadvance=9 page=2\n"
+         "char id=66 x=1 y=2 width=3 height=4 xoffset=-5 yoffset=6 xadvance=7\n"
+         "char id=67 x=1 y=2 width=3 height=4 xoffset=5 yoffset=6 xadvance=7 page=0 chnl=15\n" +
+             charLine(255, 9) + "\n",
+         TooMany + Blank,
+         {{65, {65, 10, 20, 8, 12, 1, 3, 9, 2}},
+          {66, {66, 1, 2, 3, 4, -5, 6, 7, 0}},
+          {67, {67, 1, 2, 3, 4, 5, 6, 7, 0}},
+          {255, same(255, 9)}}},
+        {"ids without a slot dropped, a later line replaces an earlier one",
+         charLine(0) + "\n" + charLine(-5) + "\n" + charLine(300) + "\n" + charLine(256) + "\n" +
+             charLine(70) + "\n" + charLine(70, 2) + "\n",
+         Blank,
+         {{70, same(70, 2)}}},
+        {"a lone '=' counts towards nine words, then shifts nothing",
+         "char id=65 x=10 y=20 = width=8 height=12 xoffset=1 yoffset=3 xadvance=9\n"
+         "char id=66 x=1 y=2 width=3 height=4 xoffset=5 yoffset=6 xadvance=7 page=1 a b c\n",
+         Blank,
+         {{65, {65, 10, 20, 8, 12, 1, 3, 9, 0}}, {66, {66, 1, 2, 3, 4, 5, 6, 7, 1}}}},
+        {"a kerning line ends the reading",
+         charLine(65) + "\n" + kerning + "\n" + charLine(80),
+         tooShort(kerning),
+         {{65, same(65)}}},
+        {"id -2 ends the reading", charLine(-2) + "\n" + charLine(80) + "\n", "", {}},
+        {"blank line warned",
+         charLine(65) + "\n\n" + charLine(66),
+         Blank,
+         {{65, same(65)}, {66, same(66)}}},
+        {"no final line feed", charLine(65), "", {{65, same(65)}}},
+        {"two final line feeds", charLine(65) + "\n\n", Blank + Blank, {{65, same(65)}}},
+        {"long lines read whole",
+         "char id=65 x=10 y=20 width=8 height=12" + padding + "xoffset=1 yoffset=3 xadvance=9\n" +
+             charLine(66) + " page=0" + repeat(" w=1", 60) + "\n" + longKerning + "\n",
+         repeat(TooMany, 60) + tooShort(longKerning),
+         {{65, {65, 10, 20, 8, 12, 1, 3, 9, 0}}, {66, same(66)}}},
+    };
+    for (const auto& c : cases) {
+        std::string crlf;
+        for (char ch : Head + c.body) {
+            crlf += ch == '\n' ? std::string("\r\n") : std::string(1, ch);
+        }
+        for (const std::string& text : {Head + c.body, crlf}) {
+            const std::string what = c.what + std::string(text == crlf ? " (CR LF)" : "");
+            const Parsed p = parse(text);
+            EXPECT_EQ(p.result, 0) << what;
+            EXPECT_EQ(p.out, CommonOut) << what;
+            EXPECT_EQ(p.err, c.err) << what;
+            expectSlots(c.slots, what);
+        }
     }
-    EXPECT_EQ(p.err, expected + notEnoughForChar(longKerning));
-    expectGlyph(font->glyphs[65], {10, 20, 8, 12, 9, 65, 0, 1, 3});
-    expectGlyph(font->glyphs[66], {1, 2, 3, 4, 7, 66, 0, 5, 6});
-    expectOnlySlots({65, 66});
+}
+
+TEST_F(FontParser, MalformedLinesEndTheProcessWithOneLine) {
+    const std::string few = "common lineHeight=16 base=13 scaleW=256 scaleH=256";
+    const std::string capital = "Common lineHeight=16 base=13 scaleW=256 scaleH=256 pages=1";
+    const std::string wordy = "kerning first=1 second=2 amount=3 a=1 b=2 c=3 d=4 e=5";
+    auto commons = [](const std::string& line) {
+        return "FAIL) Line \"" + line +
+               "\" does not contain enough tokens to be a commons definition\n";
+    };
+    std::vector<std::pair<std::string, std::string>> cases = {
+        {"info\n" + few + "\n", commons(few)},
+        {"info\n\n" + Head, commons("")},
+        {"only one line", commons("")},
+        {"info\n" + capital + "\n", "FAIL) Line \"" + capital +
+                                        "\" does not contain magic word 'common' at start. Not "
+                                        "commons definition.\n"},
+        {Head + wordy + "\n", "FAIL .\\engine\\MoxBitmapFont:212) Line \"" + wordy +
+                                  "\" does not contain magic word 'char' at start. Not "
+                                  "character id.\n"},
+    };
+    for (const std::string line :
+         {"kernings count=3", "chars count=97", "page id=0 file=\"f.png\"", "   ",
+          "char id=65 x=1 y=1 width=1 height=1 xoffset=1 yoffset=1"}) {
+        cases.push_back({Head + line + "\n", tooShort(line)});
+    }
+    for (const auto& [text, message] : cases) {
+        const std::string path = dir.write("font.fnt", text);
+        EXPECT_EXIT(font->loadDefinition(path.c_str()), ::testing::ExitedWithCode(1),
+                    ::testing::Eq(message))
+            << text;
+    }
 }
 
 TEST_F(FontParser, MissingFileIsReportedToTheCaller) {
