@@ -140,48 +140,40 @@ TEST_F(FontParser, CharLinesFillTheSlotsOfTheirIds) {
     const std::string kerning = "kerning first=89 second=74 amount=-1";
     const std::string padding(300, ' ');
     const std::string longKerning = "kerning first=65" + padding + "amount=-1";
-    const struct {
-        const char* what;
-        std::string body, err;
-        std::map<int, Values> slots;
-    } cases[] = {
+    const Values A = {65, 10, 20, 8, 12, 1, 3, 9, 2};
+    // clang-format off
+    struct Case { const char* what; std::string body, err; std::map<int, Values> slots; };
+    const Case cases[] = {
         {"values by position, page optional, extra word reported",
          "char id=65 x=10 y=20 width=8 height=12 xoffset=1 yoffset=3 xadvance=9 page=2\n"
          "char id=66 x=1 y=2 width=3 height=4 xoffset=-5 yoffset=6 xadvance=7\n"
          "char id=67 x=1 y=2 width=3 height=4 xoffset=5 yoffset=6 xadvance=7 page=0 chnl=15\n" +
              charLine(255, 9) + "\n",
          TooMany + Blank,
-         {{65, {65, 10, 20, 8, 12, 1, 3, 9, 2}},
-          {66, {66, 1, 2, 3, 4, -5, 6, 7, 0}},
-          {67, {67, 1, 2, 3, 4, 5, 6, 7, 0}},
+         {{65, A}, {66, {66, 1, 2, 3, 4, -5, 6, 7, 0}}, {67, {67, 1, 2, 3, 4, 5, 6, 7, 0}},
           {255, same(255, 9)}}},
         {"ids without a slot dropped, a later line replaces an earlier one",
          charLine(0) + "\n" + charLine(-5) + "\n" + charLine(300) + "\n" + charLine(256) + "\n" +
              charLine(70) + "\n" + charLine(70, 2) + "\n",
-         Blank,
-         {{70, same(70, 2)}}},
+         Blank, {{70, same(70, 2)}}},
         {"a lone '=' counts towards nine words, then shifts nothing",
-         "char id=65 x=10 y=20 = width=8 height=12 xoffset=1 yoffset=3 xadvance=9\n"
-         "char id=66 x=1 y=2 width=3 height=4 xoffset=5 yoffset=6 xadvance=7 page=1 a b c\n",
-         Blank,
-         {{65, {65, 10, 20, 8, 12, 1, 3, 9, 0}}, {66, {66, 1, 2, 3, 4, 5, 6, 7, 1}}}},
-        {"a kerning line ends the reading",
-         charLine(65) + "\n" + kerning + "\n" + charLine(80),
-         tooShort(kerning),
-         {{65, same(65)}}},
+         "char id=65 x=10 y=20 = width=8 height=12 xoffset=1 yoffset=3 xadvance=9 page=2\n" +
+             charLine(66) + " page=1 a b c\n",
+         Blank, {{65, A}, {66, {66, 1, 1, 1, 1, 1, 1, 1, 1}}}},
+        {"kerning ends the reading", charLine(65) + "\n" + kerning + "\n" + charLine(80),
+         tooShort(kerning), {{65, same(65)}}},
         {"id -2 ends the reading", charLine(-2) + "\n" + charLine(80) + "\n", "", {}},
-        {"blank line warned",
-         charLine(65) + "\n\n" + charLine(66),
-         Blank,
+        {"blank line", charLine(65) + "\n\n" + charLine(66), Blank,
          {{65, same(65)}, {66, same(66)}}},
         {"no final line feed", charLine(65), "", {{65, same(65)}}},
         {"two final line feeds", charLine(65) + "\n\n", Blank + Blank, {{65, same(65)}}},
         {"long lines read whole",
-         "char id=65 x=10 y=20 width=8 height=12" + padding + "xoffset=1 yoffset=3 xadvance=9\n" +
+         "char id=65 x=10 y=20 width=8 height=12" + padding +
+             "xoffset=1 yoffset=3 xadvance=9 page=2\n" +
              charLine(66) + " page=0" + repeat(" w=1", 60) + "\n" + longKerning + "\n",
-         repeat(TooMany, 60) + tooShort(longKerning),
-         {{65, {65, 10, 20, 8, 12, 1, 3, 9, 0}}, {66, same(66)}}},
+         repeat(TooMany, 60) + tooShort(longKerning), {{65, A}, {66, same(66)}}},
     };
+    // clang-format on
     for (const auto& c : cases) {
         std::string crlf;
         for (char ch : Head + c.body) {

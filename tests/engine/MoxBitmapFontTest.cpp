@@ -138,34 +138,33 @@ TEST_F(FontDrawing, ConstructionLogsEachStepAndTheElapsedTime) {
     EXPECT_EQ(captured.err(), "WARN) Detected blank line.\n");
 }
 
-TEST_F(FontDrawing, MissingOrUndecodableImageSkipsTheDefinition) {
-    // The definition would end the process if it were read.
+TEST_F(FontDrawing, AFontThatDidNotLoadSaysWhyAndRefusesEveryPrint) {
+    auto noImage = [](const std::string& image) {
+        return "FAIL) Image file " + image + " not found\nFAIL) Bitmap font bitmap file " + image +
+               " not found or unusable\n";
+    };
+    // A definition that would end the process if it were read, and a missing one.
     const std::string broken = dir.write("broken.fnt", "info\nnot a common line\n");
-    for (const std::string& image :
-         {dir.file("missing.png"), dir.write("junk.png", "this is no picture")}) {
+    const std::string absent = dir.file("absent.png"), junk = dir.write("junk.png", "no picture");
+    const std::string noFnt = dir.file("missing.fnt");
+    const std::tuple<std::string, std::string, std::string> cases[] = {
+        {absent, broken, noImage(absent)},
+        {junk, broken, noImage(junk)},
+        {pagePath, noFnt,
+         "[" + noFnt + "] wasn't found\nFAIL) Bitmap font definition file " + noFnt +
+             " not found or unusable\n"}};
+    for (const auto& [image, definition, why] : cases) {
         CapturedOutput captured;
-        MoxBitmapFont unready(image.c_str(), broken.c_str());
-        EXPECT_FALSE(unready.ready);
-        EXPECT_EQ(captured.err(), "FAIL) Image file " + image +
-                                      " not found\nFAIL) Bitmap font bitmap file " + image +
-                                      " not found or unusable\n");
+        MoxBitmapFont unready(image.c_str(), definition.c_str());
+        unready.glyphs['A'] = font->glyphs['A']; // even a usable glyph draws nothing
+        unready.print("A", 100, 50);
+        unready.print("A", 100, 50, 0.5f);
+        unready.printRight("A", 100, 50);
+        unready.printRight("A", 100, 50, 0.5f);
+        unready.printFormatted(100, 50, "%s", "A");
+        EXPECT_EQ(captured.err(), why + Refusal + Refusal + Refusal + Refusal + Refusal);
+        expectOnly({}, image);
     }
-}
-
-TEST_F(FontDrawing, MissingDefinitionRefusesEveryPrint) {
-    const std::string missing = dir.file("missing.fnt");
-    CapturedOutput captured;
-    MoxBitmapFont unready(pagePath.c_str(), missing.c_str());
-    unready.glyphs['A'] = font->glyphs['A']; // even a usable glyph draws nothing
-    unready.print("A", 100, 50);
-    unready.print("A", 100, 50, 0.5f);
-    unready.printRight("A", 100, 50);
-    unready.printRight("A", 100, 50, 0.5f);
-    unready.printFormatted(100, 50, "%s", "A");
-    EXPECT_EQ(captured.err(), "[" + missing + "] wasn't found\nFAIL) Bitmap font definition file " +
-                                  missing + " not found or unusable\n" + Refusal + Refusal +
-                                  Refusal + Refusal + Refusal);
-    expectOnly({}, "refused");
 }
 
 TEST_F(FontDrawing, GlyphsLandAtPenPlusOffset) {
