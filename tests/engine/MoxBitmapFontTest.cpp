@@ -58,6 +58,14 @@ void writeFont(const TempDir& dir, std::string& page, std::string& definition) {
     definition = dir.write("font.fnt", text);
 }
 
+std::string repeat(const std::string& text, int times) {
+    std::string all;
+    while (times-- > 0) {
+        all += text;
+    }
+    return all;
+}
+
 // The window's pixels of [left, right) x [top, bottom), bottom row first.
 std::vector<Rgba> readRect(int left, int top, int right, int bottom) {
     std::vector<Rgba> pixels(static_cast<std::size_t>((right - left) * (bottom - top)));
@@ -162,7 +170,7 @@ TEST_F(FontDrawing, AFontThatDidNotLoadSaysWhyAndRefusesEveryPrint) {
         unready.printRight("A", 100, 50);
         unready.printRight("A", 100, 50, 0.5f);
         unready.printFormatted(100, 50, "%s", "A");
-        EXPECT_EQ(captured.err(), why + Refusal + Refusal + Refusal + Refusal + Refusal);
+        EXPECT_EQ(captured.err(), why + repeat(Refusal, 5));
         expectOnly({}, image);
     }
 }
@@ -236,21 +244,15 @@ TEST_F(FontDrawing, RealFontPageDrawsText) {
     }
     const std::string tooMany = "FAIL) Too many tokens in this line.\n";
     std::ifstream in(real + "/anton_latin.fnt");
-    std::string line, kept;
-    std::string expectedErr = tooMany + tooMany + tooMany + tooMany + tooMany; // the common line
+    std::string line, kept, expectedErr = repeat(tooMany, 5); // the common line's extra words
     while (std::getline(in, line)) {
-        if (line.rfind("char ", 0) == 0) {
-            expectedErr += tooMany; // chnl
-        }
-        if (line.rfind("page ", 0) != 0 && line.rfind("chars ", 0) != 0 &&
-            line.rfind("kernings ", 0) != 0) {
-            kept += line + "\n"; // keeps the file's CR LF ends
-        }
+        const std::string word = line.substr(0, line.find(' '));
+        expectedErr += word == "char" ? tooMany : ""; // its chnl word
+        kept += word == "page" || word == "chars" || word == "kernings" ? "" : line + "\n";
     }
-    const std::string definition = dir.write("anton.fnt", kept);
-    const std::string page = real + "/anton_latin_0.png";
     CapturedOutput captured;
-    MoxBitmapFont anton(page.c_str(), definition.c_str());
+    MoxBitmapFont anton((real + "/anton_latin_0.png").c_str(),
+                        dir.write("anton.fnt", kept).c_str()); // with the file's CR LF ends
     captured.stop();
     ASSERT_TRUE(anton.ready) << captured.err();
     EXPECT_EQ(anton.getLineHeight(), 65);
@@ -258,12 +260,8 @@ TEST_F(FontDrawing, RealFontPageDrawsText) {
                                             "\" does not contain enough tokens to be a character "
                                             "ID\n");
     anton.print("HI", 100, 100);
-    int lit = 0;
-    for (const Rgba& p : readRect(100, 100, 160, 165)) {
-        lit += p.r > 128 ? 1 : 0;
-    }
-    EXPECT_GT(lit, 200);
-    const std::vector<Rgba> above = readRect(0, 0, 800, 99);
+    const std::vector<Rgba> text = readRect(100, 100, 160, 165), above = readRect(0, 0, 800, 99);
+    EXPECT_GT(std::count_if(text.begin(), text.end(), [](Rgba p) { return p.r > 128; }), 200);
     EXPECT_TRUE(std::all_of(above.begin(), above.end(), [](Rgba p) { return p == Black; }));
     glwindow::screenshot("real_font_page");
 }
