@@ -4,9 +4,9 @@
 #include "engine/Clock.h"
 #include "support/CapturedOutput.h"
 #include "support/GlWindow.h"
+#include "support/PngFile.h"
 #include "support/TempDir.h"
 
-#include <SDL.h>
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -33,28 +33,23 @@ const PageGlyph PageGlyphs[] = {
     {'C', 110, 20, 8, 8, 1, 3, 9, White}, // its right half is black (transparent) below
 };
 
-// A 256 x 256 BMP page with the glyphs above on black, and its definition.
+// A 256 x 256 page with the glyphs above on black, and its definition.
 void writeFont(const TempDir& dir, std::string& page, std::string& definition) {
-    SDL_Surface* s = SDL_CreateRGBSurface(SDL_SWSURFACE, 256, 256, 24, 0xFF, 0xFF00, 0xFF0000, 0);
-    auto fill = [s](int x, int y, int w, int h, Rgba c) {
-        SDL_Rect r{Sint16(x), Sint16(y), Uint16(w), Uint16(h)};
-        SDL_FillRect(s, &r, SDL_MapRGB(s->format, c.r, c.g, c.b));
-    };
+    PngPicture picture(256, 256, 3);
     std::string text = "info face=\"Test\" size=16\n"
                        "common lineHeight=20 base=16 scaleW=256 scaleH=256 pages=1\n";
     for (const PageGlyph& g : PageGlyphs) {
-        fill(g.x - 1, g.y - 1, g.width + 2, g.height + 2, White);
-        fill(g.x, g.y, g.width, g.height, g.colour);
+        picture.fill(g.x - 1, g.y - 1, g.width + 2, g.height + 2, 255, 255, 255);
+        picture.fill(g.x, g.y, g.width, g.height, g.colour.r, g.colour.g, g.colour.b);
         text += "char id=" + std::to_string(g.id);
         for (int v : {g.x, g.y, g.width, g.height, g.xoffset, g.yoffset, g.xadvance, 0}) {
-            text += " v=" + std::to_string(v);
+            text += " v=" + std::to_string(v); // the reader goes by position, not by name
         }
         text += "\n";
     }
-    fill(114, 20, 4, 8, Black);
-    page = dir.file("page.bmp");
-    SDL_SaveBMP(s, page.c_str());
-    SDL_FreeSurface(s);
+    picture.fill(114, 20, 4, 8, 0, 0, 0);
+    page = dir.file("page.png");
+    ASSERT_TRUE(writePng(page, picture));
     definition = dir.write("font.fnt", text);
 }
 
@@ -109,7 +104,7 @@ class FontDrawing : public ::testing::Test {
     void SetUp() override {
         GTEST_FLAG_SET(death_test_style, "threadsafe");
         ASSERT_NO_FATAL_FAILURE(glwindow::open());
-        writeFont(dir, pagePath, fontPath);
+        ASSERT_NO_FATAL_FAILURE(writeFont(dir, pagePath, fontPath));
         CapturedOutput quiet;
         font = std::make_unique<MoxBitmapFont>(pagePath.c_str(), fontPath.c_str());
     }
@@ -175,39 +170,38 @@ TEST_F(FontDrawing, AFontThatDidNotLoadSaysWhyAndRefusesEveryPrint) {
     }
 }
 
+// Drawn with print ('p'), printRight ('r') or printFormatted("%s") ('f').
 TEST_F(FontDrawing, GlyphsLandAtPenPlusOffset) {
-    // clang-format off
-    const struct { bool right; std::string text; int x, y; std::vector<Quad> quads; } cases[] = {
-        {false, "AA", 100, 50, {A, {110, 53, 118, 65, Red}}},
-        {true, "BA", 100, 50, {{93, 53, 101, 65, Red}, {85, 50, 91, 60, Green}}},
-        {false, "A\\B\\\\B\\", 100, 50,
-         {A, {100, 70, 106, 80, Green}, {100, 110, 106, 120, Green}}},
-        {false, "A\nB", 100, 50, {A, {109, 50, 114, 55, Blue}, {115, 50, 121, 60, Green}}},
-        {true, "A\\B", 200, 100, {{194, 100, 200, 110, Green}, {193, 123, 201, 135, Red}}},
-        {false, "\xC8", 300, 300, {{300, 300, 308, 308, Yellow}}},
-        {true, "\xC8", 300, 300, {{292, 300, 300, 308, Yellow}}},
-        {false, "A?\x7F\xFF" "A", 100, 50, {A, {110, 53, 118, 65, Red}}}, // unfilled slots
-        {false, "", 100, 50, {}},
-        {true, "", 100, 50, {}},
-    };
-    // clang-format on
-    for (const auto& c : cases) {
-        glwindow::open();
-        c.right ? font->printRight(c.text, c.x, c.y) : font->print(c.text, c.x, c.y);
-        expectOnly(c.quads, (c.right ? "printRight " : "print ") + c.text);
-    }
-}
-
-TEST_F(FontDrawing, PrintFormattedFormatsAndCutsAt255Characters) {
-    font->printFormatted(100, 50, "%c%d", 'A', 0);
-    expectOnly({A}, "A0");
-    glwindow::open();
-    font->printFormatted(10, 300, "%s", std::string(400, 'D').c_str());
     std::vector<Quad> dots; // "D" is one pixel with an advance of 2
     for (int i = 0; i < 255; ++i) {
         dots.push_back({10 + 2 * i, 300, 11 + 2 * i, 301, Cyan});
     }
-    expectOnly(dots, "400 D");
+    // clang-format off
+    const struct { char how; std::string text; int x, y; std::vector<Quad> quads; } cases[] = {
+        {'p', "AA", 100, 50, {A, {110, 53, 118, 65, Red}}},
+        {'r', "BA", 100, 50, {{93, 53, 101, 65, Red}, {85, 50, 91, 60, Green}}},
+        {'p', "A\\B\\\\B\\", 100, 50, {A, {100, 70, 106, 80, Green}, {100, 110, 106, 120, Green}}},
+        {'p', "A\nB", 100, 50, {A, {109, 50, 114, 55, Blue}, {115, 50, 121, 60, Green}}},
+        {'r', "A\\B", 200, 100, {{194, 100, 200, 110, Green}, {193, 123, 201, 135, Red}}},
+        {'p', "\xC8", 300, 300, {{300, 300, 308, 308, Yellow}}},
+        {'r', "\xC8", 300, 300, {{292, 300, 300, 308, Yellow}}},
+        {'p', "A?\x7F\xFF" "A", 100, 50, {A, {110, 53, 118, 65, Red}}}, // unfilled slots
+        {'f', "A0", 100, 50, {A}},
+        {'f', std::string(400, 'D'), 10, 300, dots}, // cut to 255 characters
+        {'p', "", 100, 50, {}}, {'r', "", 100, 50, {}}, {'f', "", 100, 50, {}},
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        glwindow::open();
+        if (c.how == 'p') {
+            font->print(c.text, c.x, c.y);
+        } else if (c.how == 'r') {
+            font->printRight(c.text, c.x, c.y);
+        } else {
+            font->printFormatted(c.x, c.y, "%s", c.text.c_str());
+        }
+        expectOnly(c.quads, c.how + (" " + c.text));
+    }
 }
 
 TEST_F(FontDrawing, BlackTexelsAreTransparent) {
