@@ -7,6 +7,7 @@
 #include "support/TempDir.h"
 
 #include <GL/gl.h>
+#include <array>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -115,42 +116,37 @@ TEST_F(SpriteManagerTest, LoadingStopsAtTheFirstNumberThatDoesNotLoad) {
 }
 
 // Only pure magenta turns into transparent black; every other pixel keeps its colour and
-// alpha, and a palette without magenta must not key its nearest entry instead.
+// alpha. Each picture is tried in RGB(A) and in palette form.
 TEST_F(SpriteManagerTest, OnlyPureMagentaBecomesTransparentBlack) {
-    PngPicture rgb = solid(4, 4, 255, 0, 255);
-    rgb.set(1, 0, 255, 0, 254);
-    rgb.set(2, 0, 254, 0, 255);
-    rgb.set(3, 0, 10, 20, 30);
-    PngPicture alpha(4, 4, 4);
-    alpha.fill(0, 0, 4, 4, 255, 0, 255, 255);
-    alpha.set(1, 0, 255, 0, 255, 128); // the key colour half transparent: still the key
-    alpha.set(2, 0, 10, 20, 30, 128);
-    alpha.set(3, 0, 255, 0, 254, 255);
-    alpha.set(0, 1, 40, 50, 60, 0);
-    PngPicture noKey = solid(4, 4, 255, 0, 254);
-    noKey.set(3, 0, 10, 20, 30);
-    TempDir keyed;
-    add(keyed, 0, rgb);
-    add(keyed, 1, rgb, true);
-    add(keyed, 2, alpha);
-    add(keyed, 3, alpha, true);
-    add(keyed, 4, noKey, true);
-    auto loaded = load(keyed);
-    ASSERT_EQ(loaded->count(), 5);
-    // Texels (0, 0) to (3, 0), then (0, 1), as red, green, blue and alpha bytes.
-    const std::string expected[] = {"00000000 ff00feff fe00ffff 0a141eff 00000000",
-                                    "00000000 ff00feff fe00ffff 0a141eff 00000000",
-                                    "00000000 00000000 0a141e80 ff00feff 28323c00",
-                                    "00000000 00000000 0a141e80 ff00feff 28323c00",
-                                    "ff00feff ff00feff ff00feff 0a141eff ff00feff"};
-    for (int id = 0; id < 5; ++id) {
-        std::uint8_t b[4 * 4 * 4];
-        glBindTexture(GL_TEXTURE_2D, *loaded->getTexture(id));
-        glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, b);
-        char texels[50];
-        std::snprintf(texels, sizeof texels, "%08x %08x %08x %08x %08x", texel(b, 0), texel(b, 1),
-                      texel(b, 2), texel(b, 3), texel(b, 4));
-        EXPECT_EQ(texels, expected[id]) << "sprite " << id;
+    using Pixel = std::array<std::uint8_t, 4>;
+    const Pixel key{255, 0, 255, 255}, nearKey{255, 0, 254, 255}, other{10, 20, 30, 255};
+    // clang-format off
+    const struct { int channels; std::array<Pixel, 4> row; const char* texels; } cases[] = {
+        {3, {key, nearKey, {254, 0, 255, 255}, other}, "00000000 ff00feff fe00ffff 0a141eff"},
+        // The key colour half transparent is still the key.
+        {4, {key, {255, 0, 255, 128}, {10, 20, 30, 128}, {40, 50, 60, 0}},
+         "00000000 00000000 0a141e80 28323c00"},
+        // A palette without magenta: its nearest entry must not be keyed instead.
+        {3, {nearKey, nearKey, nearKey, other}, "ff00feff ff00feff ff00feff 0a141eff"}};
+    // clang-format on
+    for (const auto& c : cases) {
+        for (bool palette : {false, true}) {
+            PngPicture picture(4, 1, c.channels);
+            for (int x = 0; x < 4; ++x) {
+                picture.set(x, 0, c.row[x][0], c.row[x][1], c.row[x][2], c.row[x][3]);
+            }
+            TempDir one;
+            add(one, 0, picture, palette);
+            auto loaded = load(one);
+            ASSERT_EQ(loaded->count(), 1);
+            std::uint8_t b[4 * 4];
+            glBindTexture(GL_TEXTURE_2D, *loaded->getTexture(0));
+            glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, b);
+            char texels[40];
+            std::snprintf(texels, sizeof texels, "%08x %08x %08x %08x", texel(b, 0), texel(b, 1),
+                          texel(b, 2), texel(b, 3));
+            EXPECT_EQ(std::string(texels), c.texels) << (palette ? "palette" : "direct");
+        }
     }
 }
 
