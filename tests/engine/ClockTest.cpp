@@ -5,27 +5,19 @@
 namespace {
 
 std::uint32_t fakeNow = 0;
-std::uint32_t fakeClock() {
-    return fakeNow;
-}
 
-class ClockTest : public ::testing::Test {
-protected:
-    void SetUp() override { setTickSource(fakeClock); }
-    void TearDown() override { setTickSource(nullptr); }
-};
-
-TEST_F(ClockTest, FrameTimeIsSecondsBetweenCallsAcrossTheCounterWrap) {
+TEST(Clock, FrameTimeIsSecondsBetweenCallsAcrossTheCounterWrap) {
+    setTickSource([] { return fakeNow; });
     fakeNow = 1000;
     frameTime();
     fakeNow = 1016;
     EXPECT_FLOAT_EQ(frameTime(), 0.016f);
-
     fakeNow = 0xFFFFFFF8u;
     frameTime();
     fakeNow = 8; // wrapped past zero: 16 ms later
     EXPECT_FLOAT_EQ(frameTime(), 0.016f);
     EXPECT_EQ(ticks(), 8u);
+    setTickSource(nullptr);
 }
 
 } // namespace

@@ -15,13 +15,11 @@ TEST(MidiSynth, WithoutASoundFontPlayersKeepTimeInSilence) {
     TempDir dir;
     const std::string capture = dir.file("mix.raw");
     ASSERT_TRUE(openDiskAudio(capture, 40)) << SDL_GetError();
-
     CapturedOutput output;
     MidiSynth synth({dir.file("absent.sf2"), dir.write("broken.sf2", "not a SoundFont")});
     EXPECT_EQ(output.err(), "WARN) No General MIDI SoundFont found; music is silent\n");
     EXPECT_EQ(output.out(), "");
-    ASSERT_TRUE(synth.valid());
-    ASSERT_TRUE(synth.audible());
+    ASSERT_TRUE(synth.valid() && synth.audible());
 
     const std::string song = midiNote(0, 96);
     synth.lock();
@@ -30,9 +28,8 @@ TEST(MidiSynth, WithoutASoundFontPlayersKeepTimeInSilence) {
     fluid_player_play(player);
     synth.unlock();
     synth.connect();
-
     // The player moves on with the samples the mixer pulls, to the file's last tick.
-    const bool ended = waitUntil(
+    EXPECT_TRUE(waitUntil(
         [&] {
             synth.lock();
             const int total = fluid_player_get_total_ticks(player);
@@ -40,8 +37,7 @@ TEST(MidiSynth, WithoutASoundFontPlayersKeepTimeInSilence) {
             synth.unlock();
             return done;
         },
-        3000);
-    EXPECT_TRUE(ended);
+        3000));
     synth.lock();
     delete_fluid_player(player);
     synth.unlock();
