@@ -15,17 +15,17 @@ TEST(MediaSound, EffectsArePcm16AtTheDeviceRateShortCleanAndLevelled) {
         const std::string path =
             std::string(PROJECT_SOURCE_DIR) + "/media/sound/" + std::to_string(id) + ".wav";
         SCOPED_TRACE(path);
-        SDL_AudioSpec spec;
+        SDL_AudioSpec wav;
         Uint8* buffer = nullptr;
         Uint32 bytes = 0;
-        ASSERT_NE(SDL_LoadWAV(path.c_str(), &spec, &buffer, &bytes), nullptr) << SDL_GetError();
-        EXPECT_EQ(spec.format, AUDIO_S16LSB);
-        EXPECT_EQ(spec.freq, 22050);
-        EXPECT_TRUE(spec.channels == 1 || spec.channels == 2);
+        ASSERT_NE(SDL_LoadWAV(path.c_str(), &wav, &buffer, &bytes), nullptr) << SDL_GetError();
+        EXPECT_EQ(wav.format, AUDIO_S16LSB);
+        EXPECT_EQ(wav.freq, 22050);
+        EXPECT_TRUE(wav.channels == 1 || wav.channels == 2);
 
         const Sint16* samples = reinterpret_cast<const Sint16*>(buffer);
         const std::size_t count = bytes / 2;
-        const double seconds = static_cast<double>(count) / spec.channels / spec.freq;
+        const double seconds = static_cast<double>(count) / wav.channels / wav.freq;
         EXPECT_GT(seconds, 0.04);
         EXPECT_LT(seconds, 1.0);
         // No click when the mixer starts or drops the chunk; no clipping; audible at the
