@@ -14,6 +14,16 @@
 
 namespace {
 
+// SDL 1.2 allocates each chunk at the size its header claims (up to 4 GB for these files)
+// before it finds the data missing. Untouched, that costs neither time nor resident memory;
+// under AddressSanitizer the allocator poisons the shadow of the whole block, which takes
+// seconds and hundreds of megabytes, so the limits below are the plain build's.
+#ifdef __SANITIZE_ADDRESS__
+constexpr bool CheckingAllocator = true;
+#else
+constexpr bool CheckingAllocator = false;
+#endif
+
 struct Outcome {
     int loaded;          // chunks loaded: 1 or 0
     std::string err;     // what went to standard error, the directory left out
@@ -66,7 +76,7 @@ void expectEach(const std::vector<Case>& cases) {
             EXPECT_EQ(o.err, "0.wav is missing\n") << c.file;
             EXPECT_EQ(o.reason, c.refusal) << c.file;
         }
-        EXPECT_LT(o.seconds, 2.0) << c.file;
+        EXPECT_LT(o.seconds, CheckingAllocator ? 20.0 : 2.0) << c.file;
     }
 }
 
@@ -148,7 +158,9 @@ TEST(RealWavs, MalformedTruncatedAndFuzzedFilesAreReportedMissingCheaply) {
         {"wav/uttori-audio-wave/unknown_chunk.wav", "Complex WAVE files not supported"}, // "zmt "
     });
     // What the headers claim is never touched: at most a few megabytes more at the peak.
-    EXPECT_LT(realdata::peakRssKb() - rssBefore, 32 * 1024);
+    if (!CheckingAllocator) {
+        EXPECT_LT(realdata::peakRssKb() - rssBefore, 32 * 1024);
+    }
 }
 
 TEST(RealWavs, EveryFileOfTheFolderIsInATable) {
