@@ -12,50 +12,15 @@ out_dir=$3
 mkdir -p "$out_dir"
 
 work=$(mktemp -d /tmp/pyrokettle-e2e-XXXXXX)
-pid=
-cleanup() {
-  [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-  echo "FAILED: $*"
-  echo "--- stdout"; cat "$work/stdout.log" 2>/dev/null || true
-  echo "--- stderr"; cat "$work/stderr.log" 2>/dev/null || true
-  exit 1
-}
+# shellcheck source=session.sh
+. "$(dirname "${BASH_SOURCE[0]}")/session.sh"
 
 cp -r "$source_dir/media" "$work/media"
 rm -f "$work/media/poon.txt"
 # An old-style file: the list screen rewrites it in the game's own format.
 printf 'zed 1500\r\namy\t900\r\n' > "$work/media/poon.txt"
 
-cd "$work"
-"$binary" > stdout.log 2> stderr.log &
-pid=$!
-
-window=
-for _ in $(seq 1 150); do
-  window=$(xdotool search --name '^Here be hoplings\.\.\.$' 2>/dev/null | head -n 1 || true)
-  [ -n "$window" ] && break
-  kill -0 "$pid" 2>/dev/null || fail "the game exited during start-up"
-  sleep 0.2
-done
-[ -n "$window" ] || fail "no window captioned 'Here be hoplings...' within 30 s"
-
-key() {
-  xdotool windowfocus --sync "$window" 2>/dev/null || true
-  xdotool key --delay 150 "$@"
-  sleep 0.4
-}
-
-shot() {
-  xwd -root -silent | convert xwd:- "$out_dir/$1.png"
-  local mean
-  mean=$(convert "$out_dir/$1.png" -format '%[fx:mean]' info:)
-  awk -v m="$mean" 'BEGIN { exit !(m > 0.05) }' || fail "screenshot $1 is blank (mean $mean)"
-}
+start_game
 
 sleep 1
 shot e2e-menu
@@ -77,15 +42,7 @@ sleep 0.8
 shot e2e-play
 key Escape
 
-for _ in $(seq 1 50); do
-  kill -0 "$pid" 2>/dev/null || break
-  sleep 0.2
-done
-kill -0 "$pid" 2>/dev/null && fail "the game did not quit on Escape"
-status=0
-wait "$pid" || status=$?
-pid=
-[ "$status" -eq 0 ] || fail "exit status $status"
+finish_game
 
 grep -qx 'Loaded 24 sprites' stdout.log || fail "sprites not all loaded"
 grep -qx 'Sorry, sprite ./media/sprites/24.png is missing' stderr.log || fail "no end-of-sprites line"

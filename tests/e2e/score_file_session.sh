@@ -14,57 +14,19 @@ out_dir=$3
 mkdir -p "$out_dir"
 
 work=$(mktemp -d /tmp/pyrokettle-scores-XXXXXX)
-pid=
-cleanup() {
-  [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-  echo "FAILED: $*"
-  echo "--- stdout"; cat "$work/stdout.log" 2>/dev/null || true
-  echo "--- stderr"; cat "$work/stderr.log" 2>/dev/null || true
-  exit 1
-}
+# shellcheck source=session.sh
+. "$(dirname "${BASH_SOURCE[0]}")/session.sh"
 
 # Runs the game in $work, shows the high-score list (screenshot $1), returns to the menu
 # and quits; fails unless it exits with status 0.
 visit_high_scores() {
-  cd "$work"
-  "$binary" > stdout.log 2> stderr.log &
-  pid=$!
-  local window=
-  for _ in $(seq 1 150); do
-    window=$(xdotool search --name '^Here be hoplings\.\.\.$' 2>/dev/null | head -n 1 || true)
-    [ -n "$window" ] && break
-    kill -0 "$pid" 2>/dev/null || fail "the game exited during start-up"
-    sleep 0.2
-  done
-  [ -n "$window" ] || fail "no window captioned 'Here be hoplings...' within 30 s"
+  start_game
   sleep 1
-  local keys
-  for keys in "Down Down Return" "Return" "Escape"; do
-    xdotool windowfocus --sync "$window" 2>/dev/null || true
-    # shellcheck disable=SC2086
-    xdotool key --delay 150 $keys
-    sleep 0.5
-    if [ "$keys" = "Down Down Return" ]; then
-      xwd -root -silent | convert xwd:- "$out_dir/$1.png"
-      local mean
-      mean=$(convert "$out_dir/$1.png" -format '%[fx:mean]' info:)
-      awk -v m="$mean" 'BEGIN { exit !(m > 0.05) }' || fail "screenshot $1 is blank (mean $mean)"
-    fi
-  done
-  for _ in $(seq 1 50); do
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.2
-  done
-  kill -0 "$pid" 2>/dev/null && fail "the game did not quit on Escape"
-  local status=0
-  wait "$pid" || status=$?
-  pid=
-  [ "$status" -eq 0 ] || fail "exit status $status"
+  key Down Down Return
+  shot "$1"
+  key Return
+  key Escape
+  finish_game
   grep -q '^PASS) Startup sequence completed' stdout.log || fail "start-up did not complete"
 }
 
