@@ -22,18 +22,30 @@ fail() {
   exit 1
 }
 
+# A busy Xvfb now and then refuses a connection; the game then stops at once with its
+# display failure line, and is started again (three tries in all).
 start_game() {
   cd "$work"
-  "$binary" > stdout.log 2> stderr.log &
-  pid=$!
-  window=
-  for _ in $(seq 1 150); do
-    window=$(xdotool search --name '^Here be hoplings\.\.\.$' 2>/dev/null | head -n 1 || true)
-    [ -n "$window" ] && break
-    kill -0 "$pid" 2>/dev/null || fail "the game exited during start-up"
-    sleep 0.2
+  local attempt
+  for attempt in 1 2 3; do
+    "$binary" > stdout.log 2> stderr.log &
+    pid=$!
+    window=
+    for _ in $(seq 1 150); do
+      window=$(xdotool search --name '^Here be hoplings\.\.\.$' 2>/dev/null | head -n 1 || true)
+      [ -n "$window" ] && return 0
+      kill -0 "$pid" 2>/dev/null || break
+      sleep 0.2
+    done
+    kill -0 "$pid" 2>/dev/null && fail "no window captioned 'Here be hoplings...' within 30 s"
+    wait "$pid" || true
+    pid=
+    grep -q "^FAIL) Could not open the game window: Couldn't open X11 display" stderr.log \
+      || fail "the game exited during start-up"
+    echo "the X server refused the game's connection (try $attempt); starting it again"
+    sleep 1
   done
-  [ -n "$window" ] || fail "no window captioned 'Here be hoplings...' within 30 s"
+  fail "the game could not open its window in three tries"
 }
 
 key() {
