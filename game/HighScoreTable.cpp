@@ -126,7 +126,15 @@ void HighScoreTable::load() {
 std::string HighScoreTable::formatLine(const HighScoreEntry& entry) {
     char number[64];
     if (std::fabs(entry.score) < 1e6) {
-        std::snprintf(number, sizeof number, "%g", entry.score);
+        // Six significant digits, as a stream writes by default, whenever that reads back
+        // as the same number (every whole score the game makes); otherwise as few more as
+        // it takes, so a score read from a hand-edited file is not changed or merged.
+        for (int digits = 6; digits <= 17; ++digits) {
+            std::snprintf(number, sizeof number, "%.*g", digits, entry.score);
+            if (std::strtod(number, nullptr) == entry.score) {
+                break;
+            }
+        }
     } else {
         // Six significant digits would merge and round large scores; keep them all.
         std::snprintf(number, sizeof number, "%.17g", entry.score);
@@ -149,7 +157,9 @@ void HighScoreTable::save() const {
         if (FILE* out = fdopen(fd, "w")) {
             ok = true;
             for (const HighScoreEntry& entry : entries_) {
-                ok = ok && std::fprintf(out, "%s\n", formatLine(entry).c_str()) > 0;
+                // Written by length: a name read from the file may hold a NUL byte.
+                const std::string line = formatLine(entry) + "\n";
+                ok = ok && std::fwrite(line.data(), 1, line.size(), out) == line.size();
             }
             ok = ok && std::fflush(out) == 0 && fsync(fileno(out)) == 0;
             ok = (std::fclose(out) == 0) && ok;

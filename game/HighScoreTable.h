@@ -50,7 +50,8 @@ public:
 
     // One line of the file for an entry, without the line end: "name   score". Scores
     // below one million are written as a standard stream writes them by default (1500,
-    // -750, 12.5); larger ones with every digit needed to read back the same value.
+    // -750, 12.5) when that reads back as the same value, else with the few more digits
+    // it takes (12.345678); larger ones with every digit needed to read back the same value.
     static std::string formatLine(const HighScoreEntry& entry);
 
 private:
