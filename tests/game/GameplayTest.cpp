@@ -6,6 +6,7 @@
 #include "support/CapturedOutput.h"
 #include "support/GlWindow.h"
 #include "support/SoundsPlayed.h"
+#include "TestGame.h"
 #include "support/SpriteFiles.h"
 #include "support/TempDir.h"
 
@@ -27,14 +28,7 @@ bool scriptedSpace() {
 class Play : public ::testing::Test {
 protected:
     void SetUp() override {
-        glwindow::open();
-        writeSolidSprites(spriteDir.path(), 24);
-        CapturedOutput quiet;
-        game.screenWidth = 800;
-        game.screenHeight = 600;
-        game.sprites = std::make_unique<SpriteManager>(spriteDir.path().c_str());
-        game.sprites->setScreenSize(800, 600);
-        game.sounds = std::make_unique<SoundManager>(soundDir.path().c_str());
+        assembleTestGame(game, spriteDir);
         game.resetGame();
         game.screen = Playing;
         spaceHeld = false;
@@ -56,7 +50,6 @@ protected:
     }
 
     TempDir spriteDir;
-    TempDir soundDir;
     Game game;
 };
 

@@ -10,6 +10,7 @@
 #include "support/CapturedOutput.h"
 #include "support/GlWindow.h"
 #include "support/SoundsPlayed.h"
+#include "TestGame.h"
 #include "support/SpriteFiles.h"
 #include "support/TempDir.h"
 
@@ -37,15 +38,9 @@ const std::string MediaDir = std::string(PROJECT_SOURCE_DIR) + "/media";
 class Loop : public ::testing::Test {
 protected:
     void SetUp() override {
-        glwindow::open();
+        assembleTestGame(game, spriteDir);
         initAudio(22050, 2);
-        writeSolidSprites(spriteDir.path(), 24);
         CapturedOutput quiet;
-        game.screenWidth = 800;
-        game.screenHeight = 600;
-        game.sprites = std::make_unique<SpriteManager>(spriteDir.path().c_str());
-        game.sprites->setScreenSize(800, 600);
-        game.sounds = std::make_unique<SoundManager>(spriteDir.path().c_str());
         game.font = std::make_unique<MoxBitmapFont>((MediaDir + "/font.png").c_str(),
                                                     (MediaDir + "/font.fnt").c_str());
         game.highScores = HighScoreTable(scoreFile);

@@ -6,6 +6,7 @@
 #include "support/GlWindow.h"
 #include "support/SpriteFiles.h"
 #include "support/TempDir.h"
+#include "TestGame.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -19,11 +20,8 @@ const std::string Media = std::string(PROJECT_SOURCE_DIR) + "/media";
 class Results : public ::testing::Test {
 protected:
     void SetUp() override {
-        glwindow::open();
-        writeSolidSprites(spriteDir.path(), 24);
+        assembleTestGame(game, spriteDir);
         CapturedOutput quiet;
-        game.sprites = std::make_unique<SpriteManager>(spriteDir.path().c_str());
-        game.sprites->setScreenSize(800, 600);
         game.font = std::make_unique<MoxBitmapFont>((Media + "/font.png").c_str(),
                                                     (Media + "/font.fnt").c_str());
         ASSERT_TRUE(game.font->ready);
