@@ -1,6 +1,7 @@
 #include "engine/MoxBitmapFont.h"
 
 #include "engine/Clock.h"
+#include "engine/ColourKey.h"
 
 #include <GL/glu.h>
 #include <SDL.h>
@@ -132,7 +133,7 @@ int MoxBitmapFont::loadBitmap(const char* path) {
         std::fprintf(stderr, "FAIL) Image file %s not found\n", path);
         return -1;
     }
-    SDL_SetColorKey(image, SDL_SRCCOLORKEY, SDL_MapRGB(image->format, 0, 0, 0));
+    setColourKey(image, 0, 0, 0);
     auto texture = std::make_unique<GLuint>(0);
     glGenTextures(1, texture.get());
     // Copy the pixels, not blend them, so the image's own alpha survives the blit.

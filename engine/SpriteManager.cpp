@@ -1,5 +1,7 @@
 #include "engine/SpriteManager.h"
 
+#include "engine/ColourKey.h"
+
 #include <GL/glu.h>
 #include <SDL.h>
 #include <SDL_image.h>
@@ -19,21 +21,6 @@ constexpr const char* SourcePlace = ".\\engine\\SpriteManager";
 constexpr int SourceLine = 70;
 
 constexpr int InitialView = 100000;
-
-// Whether keying `format` on (r, g, b) would key exactly that colour. For a palette
-// SDL_MapRGB picks the nearest entry, which is some other colour when the key is absent.
-bool keyIsExact(const SDL_PixelFormat* format, Uint8 r, Uint8 g, Uint8 b) {
-    if (format->palette == nullptr) {
-        return true;
-    }
-    for (int i = 0; i < format->palette->ncolors; ++i) {
-        const SDL_Color& c = format->palette->colors[i];
-        if (c.r == r && c.g == g && c.b == b) {
-            return true;
-        }
-    }
-    return false;
-}
 
 } // namespace
 
@@ -93,12 +80,8 @@ int SpriteManager::loadTexture(const char* file, int red, int green, int blue) {
     // Key pixels are skipped by the blit, so they must start fully transparent black.
     SDL_FillRect(work, nullptr, 0);
 
-    const Uint8 r = static_cast<Uint8>(red);
-    const Uint8 g = static_cast<Uint8>(green);
-    const Uint8 b = static_cast<Uint8>(blue);
-    if (keyIsExact(picture->format, r, g, b)) {
-        SDL_SetColorKey(picture, SDL_SRCCOLORKEY, SDL_MapRGB(picture->format, r, g, b));
-    }
+    setColourKey(picture, static_cast<Uint8>(red), static_cast<Uint8>(green),
+                 static_cast<Uint8>(blue));
     SDL_BlitSurface(picture, nullptr, work, nullptr);
 
     glBindTexture(GL_TEXTURE_2D, *cell);

@@ -469,4 +469,26 @@ TEST_F(FontDrawing, RealFontPageDrawsText) {
     glwindow::screenshot("real_font_page");
 }
 
+// Black is the page's transparent colour. A palette page without black must keep all of
+// its colours: keying the nearest entry instead would erase near-black glyph pixels.
+TEST(FontPage, APalettePageWithoutBlackKeepsItsDarkestColour) {
+    glwindow::open();
+    TempDir dir;
+    PngPicture picture(4, 1, 3);
+    picture.fill(0, 0, 2, 1, 2, 2, 2);
+    picture.fill(2, 0, 2, 1, 255, 255, 255);
+    const std::string page = dir.file("page.png");
+    ASSERT_TRUE(writePng(page, picture, true));
+    CapturedOutput quiet;
+    MoxBitmapFont font(page.c_str(), dir.file("absent.fnt").c_str());
+    quiet.stop();
+    ASSERT_EQ(font.pages.size(), 1u);
+    glBindTexture(GL_TEXTURE_2D, *font.pages[0]);
+    std::uint8_t texels[4 * 4];
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels);
+    EXPECT_EQ(texels[3], 255) << "the near-black pixel stays opaque";
+    EXPECT_EQ(texels[0], 2);
+    EXPECT_EQ(texels[15], 255);
+}
+
 } // namespace
