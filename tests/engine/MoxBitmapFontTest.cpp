@@ -228,6 +228,18 @@ TEST_F(FontParser, MalformedLinesEndTheProcessWithOneLine) {
     }
 }
 
+// A test that captures the output must not hide why the process ended under it.
+TEST_F(FontParser, AFatalLineReadWhileCapturingIsStillShown) {
+    const std::string path = dir.write("font.fnt", "info\nbroken\n");
+    EXPECT_EXIT(
+        {
+            CapturedOutput captured;
+            font->loadDefinition(path.c_str());
+        },
+        ::testing::ExitedWithCode(1),
+        "Line .broken. does not contain enough tokens");
+}
+
 TEST_F(FontParser, MissingFileIsReportedToTheCaller) {
     CapturedOutput captured;
     const std::string path = dir.file("absent.fnt");
