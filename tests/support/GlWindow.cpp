@@ -4,6 +4,7 @@
 
 #include <GL/gl.h>
 #include <SDL.h>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <gtest/gtest.h>
@@ -21,6 +22,9 @@ void open() {
         // a few short retries ride that out without hiding a display that is not there.
         // SDL must not fall back to a text-mode driver meanwhile: it has no OpenGL.
         setenv("SDL_VIDEODRIVER", "x11", 0);
+        // A connection the server drops later would otherwise end the test by SIGPIPE
+        // without a word; ignored, it ends it with Xlib's fatal IO error line instead.
+        std::signal(SIGPIPE, SIG_IGN);
         int status = initVideo(Width, Height);
         for (int attempt = 1; attempt < 10 && status != 0; ++attempt) {
             SDL_QuitSubSystem(SDL_INIT_VIDEO);
