@@ -2,8 +2,9 @@
 
 #include "engine/Clock.h"
 #include "engine/ColourKey.h"
+#include "engine/TextureUpload.h"
 
-#include <GL/glu.h>
+#include <GL/gl.h>
 #include <SDL.h>
 #include <SDL_image.h>
 #include <climits>
@@ -138,8 +139,7 @@ int MoxBitmapFont::loadBitmap(const char* path) {
     glGenTextures(1, texture.get());
     // Copy the pixels, not blend them, so the image's own alpha survives the blit.
     SDL_SetAlpha(image, 0, 255);
-    SDL_Surface* rgba = SDL_CreateRGBSurface(SDL_SWSURFACE, image->w, image->h, 32, 0x000000FF,
-                                             0x0000FF00, 0x00FF0000, 0xFF000000);
+    SDL_Surface* rgba = createRgbaSurface(image->w, image->h);
     if (rgba == nullptr) {
         std::fprintf(stderr, "FAIL) New surface couldn't be created for %s\n", path);
         glDeleteTextures(1, texture.get());
@@ -148,13 +148,7 @@ int MoxBitmapFont::loadBitmap(const char* path) {
     }
     SDL_UpperBlit(image, nullptr, rgba, nullptr);
 
-    glBindTexture(GL_TEXTURE_2D, *texture);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    SDL_LockSurface(rgba);
-    gluBuild2DMipmaps(GL_TEXTURE_2D, 4, rgba->w, rgba->h, GL_RGBA, GL_UNSIGNED_BYTE, rgba->pixels);
-    SDL_UnlockSurface(rgba);
-
+    uploadMipmapped(*texture, rgba);
     SDL_FreeSurface(rgba);
     SDL_FreeSurface(image);
     pages.push_back(std::move(texture));

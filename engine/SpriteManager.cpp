@@ -1,8 +1,9 @@
 #include "engine/SpriteManager.h"
 
 #include "engine/ColourKey.h"
+#include "engine/TextureUpload.h"
 
-#include <GL/glu.h>
+#include <GL/gl.h>
 #include <SDL.h>
 #include <SDL_image.h>
 #include <cstdio>
@@ -67,9 +68,7 @@ int SpriteManager::loadTexture(const char* file, int red, int green, int blue) {
     // alpha channel come out opaque.
     SDL_SetAlpha(picture, 0, 255);
 
-    // Bytes red, green, blue, alpha in memory order: what GL_RGBA/GL_UNSIGNED_BYTE reads.
-    SDL_Surface* work = SDL_CreateRGBSurface(SDL_SWSURFACE, picture->w, picture->h, 32, 0x000000FF,
-                                             0x0000FF00, 0x00FF0000, 0xFF000000);
+    SDL_Surface* work = createRgbaSurface(picture->w, picture->h);
     if (work == nullptr) {
         std::fprintf(
             stderr,
@@ -77,19 +76,11 @@ int SpriteManager::loadTexture(const char* file, int red, int green, int blue) {
             SourcePlace, SourceLine, file);
         std::exit(1);
     }
-    // Key pixels are skipped by the blit, so they must start fully transparent black.
-    SDL_FillRect(work, nullptr, 0);
-
     setColourKey(picture, static_cast<Uint8>(red), static_cast<Uint8>(green),
                  static_cast<Uint8>(blue));
     SDL_BlitSurface(picture, nullptr, work, nullptr);
 
-    glBindTexture(GL_TEXTURE_2D, *cell);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    // GLU rescales to power-of-two sizes, so pictures of any size are accepted.
-    gluBuild2DMipmaps(GL_TEXTURE_2D, 4, work->w, work->h, GL_RGBA, GL_UNSIGNED_BYTE, work->pixels);
-
+    uploadMipmapped(*cell, work);
     SDL_FreeSurface(work);
     SDL_FreeSurface(picture);
     textures.push_back(std::move(cell));
