@@ -1,59 +1,76 @@
 #!/usr/bin/env bash
-# Plays the real game the way a person would: starts the built binary in a scratch working
-# directory holding a copy of the media, drives it with xdotool through the menu, the
-# information page, the high-score list and a short game, and checks what it leaves behind.
-#
+# The real game played the way a person would: started in a scratch working directory with a
+# copy of the media, driven with xdotool through the menu, the information page, the
+# high-score list and a flight, then run again over a hostile high-score file and over a
+# directory standing in the file's place.
 # Usage: play_session.sh BINARY SOURCE_DIR OUTPUT_DIR   (needs an X display: DISPLAY)
-set -euo pipefail
-
+set -uo pipefail
 binary=$1
-source_dir=$2
 out_dir=$3
-mkdir -p "$out_dir"
-
 work=$(mktemp -d /tmp/pyrokettle-e2e-XXXXXX)
-# shellcheck source=session.sh
 . "$(dirname "${BASH_SOURCE[0]}")/session.sh"
+mkdir -p "$out_dir"
+cp -r "$2/media" "$work/media"
+rm -rf "$work/media/poon.txt"
 
-cp -r "$source_dir/media" "$work/media"
-rm -f "$work/media/poon.txt"
-# An old-style file: the list screen rewrites it in the game's own format.
+expect_clean_log() {
+  if grep -E '^(FAIL|WARN)' "$work/stderr.log" | grep -v '^WARN) Detected blank line\.$'; then
+    fail "unexpected failures or warnings"
+  fi
+}
+
+# 1. A whole visit; an old-style score file is rewritten in the game's own format.
 printf 'zed 1500\r\namy\t900\r\n' > "$work/media/poon.txt"
-
 start_game
-
 sleep 1
 shot e2e-menu
-
-key Down Return            # Information
+key Down Return    # Information
 shot e2e-info
-key Return                 # back to the menu, item 1 still highlighted
-key Down Return            # High scores
+key Return Down Return   # back to the menu on item 1, then High scores
 shot e2e-highscores
-key Return                 # back to the menu: the table is saved
-key Up Up Return           # Start game
-
-retry xdotool windowfocus --sync "$window" 2>/dev/null || true
+key Return Up Up Return  # back (the table is saved), then Start game
+shot e2e-play-ground
 retry xdotool keydown space
 sleep 1.5
 shot e2e-play-high
 retry xdotool keyup space
-sleep 0.8
-shot e2e-play
 key Escape
-
 finish_game
-
 grep -qx 'Loaded 24 sprites' stdout.log || fail "sprites not all loaded"
 grep -qx 'Sorry, sprite ./media/sprites/24.png is missing' stderr.log || fail "no end-of-sprites line"
 grep -qx './media/sound/7.wav is missing' stderr.log || fail "no end-of-sounds line"
-grep -q '^PASS) Startup sequence completed in [0-9]* ms using ./media/font.png, ./media/font.fnt$' stdout.log \
-  || fail "font did not load"
+grep -q '^PASS) Startup sequence completed in [0-9]* ms using ./media/font.png, ./media/font.fnt$' stdout.log ||
+  fail "font did not load"
 grep -qx 'INFO) Emptying bitmap font' stdout.log || fail "font not released at shut-down"
-if grep -E '^(FAIL|WARN)' stderr.log | grep -v '^WARN) Detected blank line\.$'; then
-  fail "unexpected failures or warnings"
-fi
-expected=$'zed   1500\namy   900'
-[ "$(cat media/poon.txt)" = "$expected" ] || fail "high-score file not saved as expected: $(cat media/poon.txt)"
+expect_clean_log
+[ "$(cat media/poon.txt)" = $'zed   1500\namy   900' ] || fail "score file not saved as expected: $(cat media/poon.txt)"
+# Where the hopling stood on the ground, something else shows once space has been held.
+for shot_name in ground high; do
+  convert "$out_dir/e2e-play-$shot_name.png" -crop 64x64+133+472 +repage "$work/$shot_name.png"
+done
+moved=$(compare -metric AE "$work/ground.png" "$work/high.png" null: 2>&1)
+[ "${moved%% *}" -gt 1000 ] 2>/dev/null || fail "the hopling did not leave the ground ($moved pixels changed)"
 
-echo "play session passed; screenshots in $out_dir"
+# 2. Valid entries, CR LF, a 10,000-character name, then a NaN that ends the reading.
+long_name=$(head -c 10000 /dev/zero | tr '\0' q)
+{ printf 'amy 900\r\n%s   1234\nbob\t1500\neve nan\nzed 99\n' "$long_name"; head -c 2000 /dev/urandom; } > media/poon.txt
+start_game
+sleep 1
+key Down Down Return
+shot e2e-scores-hostile
+key Return Escape
+finish_game
+expect_clean_log
+[ "$(cat media/poon.txt)" = "$(printf 'bob   1500\n%s   1234\namy   900' "$long_name")" ] ||
+  fail "the valid entries were not kept: $(head -c 300 media/poon.txt)"
+
+# 3. A directory where the file should be: the save is refused and said so, nothing else.
+rm -f media/poon.txt && mkdir media/poon.txt
+start_game
+sleep 1
+key Down Down Return Return Escape
+finish_game
+[ -d media/poon.txt ] || fail "the directory in the file's place was replaced"
+grep -qx 'WARN) Could not save high scores to ./media/poon.txt: Is a directory' stderr.log ||
+  fail "the refused save was not reported"
+echo "play sessions passed; screenshots in $out_dir"

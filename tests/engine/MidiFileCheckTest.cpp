@@ -18,8 +18,8 @@ std::string track(const std::string& events, const char* id = "MTrk") {
 }
 
 TEST(MidiFileCheck, AcceptsWhatFilesMayHoldAndRefusesDamage) {
-    const std::string end("\x00\xFF\x2F\x00", 4), note("\x00\x90\x3C\x64\x60\x80\x3C\x40", 8);
     auto bytes = [](const char* text, std::size_t n) { return std::string(text, n); };
+    const std::string end = bytes("\x00\xFF\x2F\x00", 4), note = bytes("\x00\x90\x3C\x64\x60\x80\x3C\x40", 8);
     const std::string one = header(0, 1);
     const struct {
         const char* name;
@@ -28,8 +28,7 @@ TEST(MidiFileCheck, AcceptsWhatFilesMayHoldAndRefusesDamage) {
     } cases[] = {
         {"plain", one + track(note + end), true},
         {"running status", one + track(bytes("\x00\x90\x3C\x64\x10\x40\x64", 7) + end), true},
-        {"sysex and meta", one + track(bytes("\x00\xF0\x02\x7E\xF7\x00\xFF\x03\x01X", 10) + end),
-         true},
+        {"sysex and meta", one + track(bytes("\x00\xF0\x02\x7E\xF7\x00\xFF\x03\x01X", 10) + end), true},
         {"no end-of-track event", one + track(note), true},
         {"foreign chunk first", header(1, 1) + track("whatever", "XFIH") + track(note + end), true},
         {"two tracks", header(1, 2) + track(end) + track(note + end), true},
@@ -41,17 +40,18 @@ TEST(MidiFileCheck, AcceptsWhatFilesMayHoldAndRefusesDamage) {
         {"track is not MTrk", one + track(end, "MTrx"), false},
         {"header too short", "MThd" + be32(4) + bytes("\0\0\0\1", 4) + track(end), false},
         {"SMPTE time base", one.substr(0, 12) + "\xE8\x28" + track(end), false},
+        {"zero time base", one.substr(0, 12) + bytes("\0\0", 2) + track(end), false},
         {"running status first", one + track(bytes("\x00\x3C\x64", 3) + end), false},
         {"note cut short", one + track(bytes("\x00\x90\x3C", 3)), false},
+        {"program change cut short", one + track(bytes("\x00\xC0", 2)), false},
         {"meta longer than track", one + track(bytes("\x00\xFF\x01\x10hi", 6)), false},
         {"five-byte delta", one + track(bytes("\x81\x81\x81\x81\x01\x90\x3C\x64", 8)), false},
         {"real-time message", one + track(bytes("\x00\xF8", 2) + end), false},
+        {"track longer than the file", one + track(note + end).substr(0, 12), false},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(isPlayableMidiFile(reinterpret_cast<const unsigned char*>(c.file.data()),
-                                     c.file.size()),
-                  c.playable)
-            << c.name;
+        const auto* data = reinterpret_cast<const unsigned char*>(c.file.data());
+        EXPECT_EQ(isPlayableMidiFile(data, c.file.size()), c.playable) << c.name;
     }
     EXPECT_FALSE(isPlayableMidiFile(nullptr, 0));
 }

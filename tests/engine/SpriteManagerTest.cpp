@@ -2,7 +2,6 @@
 
 #include "support/CapturedOutput.h"
 #include "support/GlWindow.h"
-#include "support/Pixels.h"
 #include "support/PngFile.h"
 #include "support/TempDir.h"
 
@@ -12,14 +11,14 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <memory>
-#include <string>
-#include <vector>
 
 namespace {
 
+using glwindow::rgbAt;
+
 struct Probe {
     int x, y;
-    std::string colour;
+    const char* colour;
 };
 
 void expectPixels(std::initializer_list<Probe> probes) {
@@ -28,54 +27,34 @@ void expectPixels(std::initializer_list<Probe> probes) {
     }
 }
 
-const std::string Black = "000000", Red = "ff0000", Green = "00ff00", Blue = "0000ff",
-                  White = "ffffff";
-
 PngPicture solid(int width, int height, std::uint8_t r, std::uint8_t g, std::uint8_t b) {
     PngPicture picture(width, height, 3);
     picture.fill(0, 0, width, height, r, g, b);
     return picture;
 }
 
-// Texel `at` of RGBA bytes as 0xRRGGBBAA.
-unsigned texel(const std::uint8_t* bytes, int at) {
-    const std::uint8_t* p = bytes + at * 4;
-    return unsigned(p[0]) << 24 | unsigned(p[1]) << 16 | unsigned(p[2]) << 8 | p[3];
+std::unique_ptr<SpriteManager> load(const TempDir& from) {
+    CapturedOutput quiet;
+    return std::make_unique<SpriteManager>(from.path().c_str());
 }
 
-// Red top-left, green top-right, blue bottom-left, white bottom-right.
-PngPicture corners() {
-    PngPicture picture = solid(4, 4, 255, 255, 255);
-    picture.fill(0, 0, 2, 2, 255, 0, 0);
-    picture.fill(2, 0, 2, 2, 0, 255, 0);
-    picture.fill(0, 2, 2, 2, 0, 0, 255);
-    return picture;
-}
-
-// Every test starts with sprite 0 solid white, 1 the corners, 2 a green 100 x 37, 3 an
-// orange ring around a magenta hole and 4 solid navy.
-class SpriteManagerTest : public ::testing::Test {
+// Sprite 0 is solid white; 1 has red, green, blue and white corners (clockwise from the
+// top-left, blue bottom-left); 2 an orange ring around a magenta hole; 3 solid navy.
+class Sprites : public ::testing::Test {
   protected:
     void SetUp() override {
         glwindow::open();
-        add(dir, 0, solid(2, 2, 255, 255, 255));
-        add(dir, 1, corners());
-        add(dir, 2, solid(100, 37, 0, 255, 0));
-        PngPicture ring = solid(16, 16, 255, 200, 0);
+        PngPicture corners = solid(4, 4, 255, 255, 255), ring = solid(16, 16, 255, 200, 0);
+        corners.fill(0, 0, 2, 2, 255, 0, 0);
+        corners.fill(2, 0, 2, 2, 0, 255, 0);
+        corners.fill(0, 2, 2, 2, 0, 0, 255);
         ring.fill(4, 4, 8, 8, 255, 0, 255);
-        add(dir, 3, ring);
-        add(dir, 4, solid(2, 2, 40, 60, 120));
+        const PngPicture pictures[] = {solid(2, 2, 255, 255, 255), corners, ring, solid(2, 2, 40, 60, 120)};
+        for (int i = 0; i < 4; ++i) {
+            ASSERT_TRUE(writePng(dir.file(std::to_string(i) + ".png"), pictures[i]));
+        }
         sprites = load(dir);
-    }
-
-    static void add(const TempDir& in, int number, const PngPicture& picture,
-                    bool palette = false) {
-        ASSERT_TRUE(writePng(in.file(std::to_string(number) + ".png"), picture, palette));
-    }
-
-    static std::unique_ptr<SpriteManager> load(const TempDir& from) {
-        CapturedOutput quiet;
-        return std::make_unique<SpriteManager>(from.path().c_str());
+        sprites->setScreenSize(800, 600);
     }
 
     TempDir dir;
@@ -84,17 +63,14 @@ class SpriteManagerTest : public ::testing::Test {
 
 // Names are formed in 200 characters: a longer one counts as missing instead of overrunning
 // the buffer ("<long>/9.png" is 199 characters, "<long>/10.png" would be 200).
-TEST_F(SpriteManagerTest, LoadingStopsAtTheFirstNumberThatDoesNotLoad) {
+TEST_F(Sprites, LoadingStopsAtTheFirstNumberThatDoesNotLoad) {
     const std::string gap = dir.file("gap"), junk = dir.file("junk"), empty = dir.file("empty"),
-                      longDir = dir.file(std::string(192 - dir.path().size(), 'd')),
-                      huge(5000, 'x');
+                      longDir = dir.file(std::string(192 - dir.path().size(), 'd')), huge(5000, 'x');
     // Directory, its files by number (p a picture, j junk, . none), sprites loaded, the
     // name reported missing.
     const std::tuple<std::string, std::string, int, std::string> cases[] = {
-        {gap, "pp.p", 2, gap + "/2.png"},
-        {junk, "pj", 1, junk + "/1.png"},
-        {empty, "", 0, empty + "/0.png"},
-        {longDir, "ppppppppppp", 10, longDir + "/10.pn"},
+        {gap, "pp.p", 2, gap + "/2.png"},   {junk, "pj", 1, junk + "/1.png"},
+        {empty, "", 0, empty + "/0.png"},   {longDir, "ppppppppppp", 10, longDir + "/10.pn"},
         {huge, "", 0, huge.substr(0, 199)}};
     for (const auto& [set, files, loaded, missing] : cases) {
         std::error_code tooLong; // the huge name cannot be made
@@ -116,124 +92,113 @@ TEST_F(SpriteManagerTest, LoadingStopsAtTheFirstNumberThatDoesNotLoad) {
 }
 
 // Only pure magenta turns into transparent black; every other pixel keeps its colour and
-// alpha. Each picture is tried in RGB(A) and in palette form.
-TEST_F(SpriteManagerTest, OnlyPureMagentaBecomesTransparentBlack) {
+// alpha. Each row is tried as an RGB(A) and as a palette picture.
+TEST_F(Sprites, OnlyPureMagentaBecomesTransparentBlack) {
     using Pixel = std::array<std::uint8_t, 4>;
     const Pixel key{255, 0, 255, 255}, nearKey{255, 0, 254, 255}, other{10, 20, 30, 255};
-    // clang-format off
-    const struct { int channels; std::array<Pixel, 4> row; const char* texels; } cases[] = {
+    const struct {
+        int channels;
+        std::array<Pixel, 4> row;
+        const char* texels;
+    } cases[] = {
         {3, {key, nearKey, {254, 0, 255, 255}, other}, "00000000 ff00feff fe00ffff 0a141eff"},
         // The key colour half transparent is still the key.
         {4, {key, {255, 0, 255, 128}, {10, 20, 30, 128}, {40, 50, 60, 0}},
          "00000000 00000000 0a141e80 28323c00"},
         // A palette without magenta: its nearest entry must not be keyed instead.
         {3, {nearKey, nearKey, nearKey, other}, "ff00feff ff00feff ff00feff 0a141eff"}};
-    // clang-format on
     for (const auto& c : cases) {
         for (bool palette : {false, true}) {
             PngPicture picture(4, 1, c.channels);
             for (int x = 0; x < 4; ++x) {
-                picture.set(x, 0, c.row[x][0], c.row[x][1], c.row[x][2], c.row[x][3]);
+                picture.fill(x, 0, 1, 1, c.row[x][0], c.row[x][1], c.row[x][2], c.row[x][3]);
             }
             TempDir one;
-            add(one, 0, picture, palette);
+            ASSERT_TRUE(writePng(one.file("0.png"), picture, palette));
             auto loaded = load(one);
             ASSERT_EQ(loaded->count(), 1);
-            std::uint8_t b[4 * 4];
+            std::uint8_t b[16];
             glBindTexture(GL_TEXTURE_2D, *loaded->getTexture(0));
             glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, b);
             char texels[40];
-            std::snprintf(texels, sizeof texels, "%08x %08x %08x %08x", texel(b, 0), texel(b, 1),
-                          texel(b, 2), texel(b, 3));
+            std::snprintf(texels, sizeof texels, "%02x%02x%02x%02x %02x%02x%02x%02x %02x%02x%02x%02x %02x%02x%02x%02x",
+                          b[0], b[1], b[2], b[3], b[4], b[5], b[6], b[7], b[8], b[9], b[10], b[11],
+                          b[12], b[13], b[14], b[15]);
             EXPECT_EQ(std::string(texels), c.texels) << (palette ? "palette" : "direct");
         }
     }
 }
 
-// The second window is kept as a picture for people to look at.
-TEST_F(SpriteManagerTest, PicturesLandUprightUnmirroredAndStretched) {
-    sprites->setScreenSize(800, 600);
+TEST_F(Sprites, PicturesLandUprightUnmirroredStretchedAndTurnedAboutTheirCentre) {
     sprites->draw(1, 100, 50, 200, 120);
-    // Quadrant middles carry the pure corner colours; then the edges, inside and outside.
-    expectPixels({{150, 80, Red}, {250, 80, Green}, {150, 140, Blue}, {250, 140, White}});
-    EXPECT_NE(rgbAt(100, 50), Black);
-    EXPECT_NE(rgbAt(299, 169), Black);
-    expectPixels({{99, 50, Black}, {100, 49, Black}, {300, 169, Black}, {299, 170, Black}});
+    expectPixels({{150, 80, "ff0000"}, {250, 80, "00ff00"}, {150, 140, "0000ff"}, {250, 140, "ffffff"},
+                  {99, 50, "000000"}, {100, 49, "000000"}, {300, 169, "000000"}, {299, 170, "000000"}});
+    EXPECT_NE(rgbAt(100, 50), "000000");
+    EXPECT_NE(rgbAt(299, 169), "000000");
 
     glwindow::open();
-    sprites->draw(4, 560, 0, 240, 600);
-    sprites->draw(3, 560, 40, 200, 200);                // the navy shows through the hole
-    sprites->drawRotated(1, 100, 100, 200, 200, 90.0f); // counter-clockwise about the centre
-    sprites->drawRotated(1, 320, 340, 200, 200, 30.0f);
-    sprites->draw(2, 400, 100, 5, 5); // odd sizes lose a pixel
-    sprites->draw(2, 450, 200, 64, 64);
-    // clang-format off
-    expectPixels({{150, 150, Green}, {250, 150, White}, {150, 250, Red}, {250, 250, Blue},
-                  {400, 100, Green}, {403, 103, Green}, {404, 101, Black}, {401, 104, Black},
-                  {399, 101, Black}, {450, 200, Green}, {513, 263, Green}, {514, 230, Black},
-                  {480, 264, Black}, {660, 140, "283c78"}, {570, 50, "ffc800"}});
-    // clang-format on
+    sprites->draw(3, 560, 0, 240, 600);
+    sprites->draw(2, 560, 40, 200, 200);                // the navy shows through the hole
+    sprites->drawRotated(1, 100, 100, 200, 200, 90.0f); // counter-clockwise
+    sprites->draw(0, 400, 100, 5, 5);                   // odd sizes lose a pixel
+    expectPixels({{150, 150, "00ff00"}, {250, 150, "ffffff"}, {150, 250, "ff0000"}, {250, 250, "0000ff"},
+                  {403, 103, "ffffff"}, {404, 101, "000000"}, {401, 104, "000000"},
+                  {660, 140, "283c78"}, {570, 50, "ffc800"}});
     glwindow::screenshot("sprite-placement");
 }
 
-// The view is made smaller than the window and the projection shifted by (100, 100), so
-// that what culling keeps or drops shows on the window.
-TEST_F(SpriteManagerTest, CullingKeepsRectanglesTouchingTheView) {
+// The projection is shifted by (100, 100) so that what culling keeps or drops shows.
+TEST_F(Sprites, CullingKeepsRectanglesTouchingTheView) {
     auto drawShifted = [](SpriteManager& s, int shift, int x, int y, int size) {
         glPushMatrix();
         glTranslatef(float(shift), float(shift), 0);
         s.draw(0, x, y, size, size);
         glPopMatrix();
     };
-    // Before setScreenSize the view is 100000 square.
-    drawShifted(*sprites, -99900, 99990, 99990, 10);  // shows at (90, 90)
-    drawShifted(*sprites, -99900, 100000, 99990, 10); // would show at (100, 90)
-    drawShifted(*sprites, -99900, 99990, 100000, 10); // would show at (90, 100)
-    expectPixels({{95, 95, White}, {105, 95, Black}, {95, 105, Black}});
+    auto fresh = load(dir); // before setScreenSize the view is 100000 square
+    drawShifted(*fresh, -99900, 99990, 99990, 10);  // shows at (90, 90)
+    drawShifted(*fresh, -99900, 100000, 99990, 10); // would show at (100, 90)
+    drawShifted(*fresh, -99900, 99990, 100000, 10); // would show at (90, 100)
+    expectPixels({{95, 95, "ffffff"}, {105, 95, "000000"}, {95, 105, "000000"}});
 
     sprites->setScreenSize(400, 300);
-    // x, y, drawn: touching the left, top, right and bottom edges, then just beyond them.
     const std::tuple<int, int, bool> cases[] = {
         {-20, 0, true},   {0, -20, true},   {399, 100, true},  {100, 299, true},
         {-21, 50, false}, {50, -21, false}, {400, 150, false}, {150, 300, false}};
     for (const auto& [x, y, drawn] : cases) {
         glClear(GL_COLOR_BUFFER_BIT);
         drawShifted(*sprites, 100, x, y, 20);
-        EXPECT_EQ(rgbAt(100 + x + 10, 100 + y + 10), drawn ? White : Black) << x << "," << y;
+        EXPECT_EQ(rgbAt(100 + x + 10, 100 + y + 10), drawn ? "ffffff" : "000000") << x << "," << y;
     }
 }
 
-TEST_F(SpriteManagerTest, CentringSentinelPutsTheCornerMidView) {
+TEST_F(Sprites, TheCentringSentinelPutsTheCornerMidViewOnlyWhenBothCoordinatesAreIt) {
     sprites->setScreenSize(401, 301);
     sprites->draw(0, SpriteManager::CentreSentinel, SpriteManager::CentreSentinel, 10, 10);
-    expectPixels({{200, 150, White}, {209, 159, White}, {199, 150, Black}, {200, 149, Black}});
-
-    // Only both together are the sentinel: alone, -1337 is an ordinary coordinate.
+    expectPixels({{200, 150, "ffffff"}, {209, 159, "ffffff"}, {199, 150, "000000"}, {200, 149, "000000"}});
     glClear(GL_COLOR_BUFFER_BIT);
     sprites->draw(0, -1337, 100, 2000, 10); // spans x -1337 to 663
-    expectPixels({{0, 105, White}, {662, 105, White}, {663, 105, Black}, {300, 155, Black}});
+    expectPixels({{0, 105, "ffffff"}, {662, 105, "ffffff"}, {663, 105, "000000"}, {300, 155, "000000"}});
 }
 
-TEST_F(SpriteManagerTest, UnknownIdsLogTwoLinesAndLeaveDrawingIntact) {
-    sprites->setScreenSize(800, 600);
+TEST_F(Sprites, UnknownIdsLogTwoLinesAndLeaveDrawingIntact) {
     CapturedOutput output;
     sprites->draw(-1, 10, 20, 30, 30);
-    sprites->drawRotated(5, 40, 50, 30, 30, 45.0f);
-    sprites->draw(5, 900, 20, 30, 30); // culled: silent
-    expectPixels({{25, 35, Black}, {55, 65, Black}});
+    sprites->drawRotated(4, 40, 50, 30, 30, 45.0f);
+    sprites->draw(4, 900, 20, 30, 30); // culled: silent
     sprites->draw(0, 10, 20, 30, 30);
-    expectPixels({{10, 20, White}, {39, 49, White}, {40, 50, Black}});
+    expectPixels({{10, 20, "ffffff"}, {39, 49, "ffffff"}, {40, 50, "000000"}, {55, 65, "000000"}});
     GLint depth = 0;
     glGetIntegerv(GL_PROJECTION_STACK_DEPTH, &depth);
     EXPECT_EQ(depth, 1);
     sprites->clear();
     sprites->draw(0, 70, 80, 30, 30);
-    EXPECT_EQ(rgbAt(85, 95), Black);
+    EXPECT_EQ(rgbAt(85, 95), "000000");
     EXPECT_EQ(output.out(), "");
     EXPECT_EQ(output.err(), "Requested sprite -1 is out of bounds\n"
                             "FAIL) Requested dead sprite -1 to be drawn at (10,20)\n"
-                            "Requested sprite 5 is out of bounds\n"
-                            "FAIL) Requested dead sprite 5 to be drawn at (40,50)\n"
+                            "Requested sprite 4 is out of bounds\n"
+                            "FAIL) Requested dead sprite 4 to be drawn at (40,50)\n"
                             "Requested sprite 0 is out of bounds\n"
                             "FAIL) Requested dead sprite 0 to be drawn at (70,80)\n");
 }

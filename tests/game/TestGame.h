@@ -1,18 +1,28 @@
 #pragma once
-// A Game put together from real parts for the game tests: the 800x600 window, 24 solid-
-// colour sprites written into `dir` (spriteColour(id), see SpriteFiles.h) and a sound
-// manager on the same directory, which holds no samples, so every sound the game plays
-// logs "Sample N is out of bounds" (soundsPlayed() in SoundsPlayed.h reads them back).
+// A game put together from real parts for the game tests: the 800x600 window, 24 solid-colour
+// sprites (spriteColour(id), see PngFile.h) written into a temporary directory, the game's own
+// font, a high-score file in that directory, and a sound manager without samples, so every
+// sound the game plays logs "Sample N is out of bounds" (soundsPlayed() reads them back).
 
+#include "engine/Clock.h"
+#include "engine/JumpKey.h"
+#include "engine/MoxBitmapFont.h"
 #include "engine/SoundManager.h"
 #include "engine/SpriteManager.h"
 #include "game/Game.h"
 #include "support/CapturedOutput.h"
 #include "support/GlWindow.h"
-#include "support/SpriteFiles.h"
+#include "support/PngFile.h"
 #include "support/TempDir.h"
 
+#include <cstdlib>
+#include <functional>
+#include <gtest/gtest.h>
 #include <memory>
+#include <sstream>
+#include <vector>
+
+inline const std::string MediaDir = std::string(PROJECT_SOURCE_DIR) + "/media";
 
 inline void assembleTestGame(Game& game, const TempDir& dir) {
     glwindow::open();
@@ -23,4 +33,61 @@ inline void assembleTestGame(Game& game, const TempDir& dir) {
     game.sprites = std::make_unique<SpriteManager>(dir.path().c_str());
     game.sprites->setScreenSize(800, 600);
     game.sounds = std::make_unique<SoundManager>(dir.path().c_str());
+    game.font = std::make_unique<MoxBitmapFont>((MediaDir + "/font.png").c_str(), (MediaDir + "/font.fnt").c_str());
+    game.highScores = HighScoreTable(dir.file("poon.txt"));
 }
+
+// The ids of the "Sample N is out of bounds" lines in `standardOutput`, in order.
+inline std::vector<int> soundsPlayed(const std::string& standardOutput) {
+    std::vector<int> ids;
+    std::istringstream words(standardOutput);
+    std::string word;
+    int id;
+    while (words >> word) {
+        if (word == "Sample" && words >> id) {
+            ids.push_back(id);
+        }
+    }
+    return ids;
+}
+
+// The frame `draw` makes on a freshly cleared window, bottom row first (see glwindow::frame).
+inline std::vector<std::uint32_t> drawnFrame(const std::function<void()>& draw) {
+    glwindow::open();
+    draw();
+    return glwindow::frame();
+}
+
+// A playing game with the jump key and the clock under the test's control.
+class GameTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        assembleTestGame(game, dir);
+        game.resetGame();
+        spaceHeld = false;
+        now = 1000;
+        setJumpKeySource([] { return spaceHeld; });
+        setTickSource([] { return now; });
+        std::srand(1);
+    }
+    void TearDown() override {
+        setJumpKeySource(nullptr);
+        setTickSource(nullptr);
+    }
+
+    // Runs `step` and returns the ids of the sounds it played, in order.
+    template <typename Step> std::vector<int> soundsOf(Step step) {
+        CapturedOutput output;
+        step();
+        return soundsPlayed(output.out());
+    }
+    ScrollObject& addObject(float x, ScrollObjectKind kind) {
+        game.objects.push_back(std::make_unique<ScrollObject>(x, kind));
+        return *game.objects.back();
+    }
+
+    static inline bool spaceHeld = false;
+    static inline std::uint32_t now = 0;
+    TempDir dir;
+    Game game;
+};

@@ -1,7 +1,6 @@
 #pragma once
-// Where the third-party test files live (read in place, never copied into the repository),
-// and small helpers for walking them. Tests that use them skip, saying why, when the
-// folder is not there.
+// Third-party test files, read in place from the shared realdata folder (never copied into
+// the repository). Tests that need them skip, saying why, when the folder is not there.
 
 #include <string>
 #include <vector>
@@ -10,23 +9,12 @@ namespace realdata {
 
 // REALDATA_DIR + "/" + sub (no check that it exists).
 std::string path(const std::string& sub);
-
-// Whether REALDATA_DIR/sub is a directory.
 bool present(const std::string& sub);
-
-// Names (not paths) of the regular files in REALDATA_DIR/sub whose names end with
-// `suffix`, sorted.
+// Names of the regular files in REALDATA_DIR/sub ending with `suffix`, sorted.
 std::vector<std::string> files(const std::string& sub, const std::string& suffix);
-
-// The whole file, or "" when it cannot be read.
-std::string contents(const std::string& file);
-
-// Peak resident set size of this process so far, in kilobytes.
-long peakRssKb();
 
 } // namespace realdata
 
-// Skips the calling test when the folder is absent.
 #define REALDATA_REQUIRE(sub)                                                                  \
     do {                                                                                       \
         if (!realdata::present(sub)) {                                                         \

@@ -4,47 +4,21 @@
 
 #include <SDL.h>
 #include <SDL_mixer.h>
-#include <chrono>
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
-#include <thread>
 
 namespace audiotest {
 
 namespace {
 
-void put16(std::string& out, unsigned value) {
-    out += static_cast<char>(value & 0xFF);
-    out += static_cast<char>((value >> 8) & 0xFF);
-}
-
-void put32(std::string& out, std::uint32_t value) {
-    put16(out, value & 0xFFFF);
-    put16(out, value >> 16);
-}
-
-void put32BigEndian(std::string& out, std::uint32_t value) {
-    for (int shift = 24; shift >= 0; shift -= 8) {
-        out += static_cast<char>((value >> shift) & 0xFF);
+// Little-endian for WAV, big-endian for MIDI.
+void put(std::string& out, std::uint32_t value, int bytes, bool bigEndian = false) {
+    for (int i = 0; i < bytes; ++i) {
+        out += static_cast<char>(value >> (8 * (bigEndian ? bytes - 1 - i : i)));
     }
-}
-
-std::string wavHeader(std::uint32_t dataBytes, int rate, int channels) {
-    std::string out = "RIFF";
-    put32(out, 36 + dataBytes);
-    out += "WAVEfmt ";
-    put32(out, 16);
-    put16(out, 1); // PCM
-    put16(out, static_cast<unsigned>(channels));
-    put32(out, static_cast<std::uint32_t>(rate));
-    put32(out, static_cast<std::uint32_t>(rate * channels * 2));
-    put16(out, static_cast<unsigned>(channels * 2));
-    put16(out, 16);
-    out += "data";
-    put32(out, dataBytes);
-    return out;
 }
 
 bool openAudio() {
@@ -69,40 +43,28 @@ void closeAudio() {
     Mix_CloseAudio();
 }
 
-std::vector<std::int16_t> readSamples(const std::string& file, std::size_t fromByte) {
+Samples readSamples(const std::string& file, std::size_t fromByte) {
     std::ifstream in(file, std::ios::binary);
+    in.seekg(static_cast<std::streamoff>(fromByte & ~std::size_t(1)));
     const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    std::vector<std::int16_t> samples;
-    for (std::size_t i = fromByte & ~std::size_t(1); i + 1 < bytes.size(); i += 2) {
-        const unsigned lo = static_cast<unsigned char>(bytes[i]);
-        const unsigned hi = static_cast<unsigned char>(bytes[i + 1]);
-        samples.push_back(static_cast<std::int16_t>(lo | (hi << 8)));
+    Samples samples(bytes.size() / 2);
+    for (std::size_t i = 0; i < samples.size(); ++i) {
+        samples[i] = static_cast<std::int16_t>(static_cast<unsigned char>(bytes[2 * i]) |
+                                               static_cast<unsigned char>(bytes[2 * i + 1]) << 8);
     }
     return samples;
 }
 
-double rms(const std::vector<std::int16_t>& samples, std::size_t begin, std::size_t end) {
+double rms(const Samples& samples, std::size_t begin, std::size_t end) {
     end = std::min(end, samples.size());
-    if (begin >= end) {
-        return 0;
-    }
     double sum = 0;
     for (std::size_t i = begin; i < end; ++i) {
         sum += double(samples[i]) * samples[i];
     }
-    return std::sqrt(sum / double(end - begin));
+    return begin < end ? std::sqrt(sum / double(end - begin)) : 0.0;
 }
 
-double loudestWindow(const std::vector<std::int16_t>& samples, std::size_t windowFrames) {
-    const std::size_t window = windowFrames * Channels;
-    double loudest = 0;
-    for (std::size_t at = 0; at < samples.size(); at += window) {
-        loudest = std::max(loudest, rms(samples, at, at + window));
-    }
-    return loudest;
-}
-
-int peak(const std::vector<std::int16_t>& samples) {
+int peak(const Samples& samples) {
     int largest = 0;
     for (std::int16_t s : samples) {
         largest = std::max(largest, std::abs(int(s)));
@@ -110,68 +72,68 @@ int peak(const std::vector<std::int16_t>& samples) {
     return largest;
 }
 
-void writeWav(const std::string& path, const std::vector<std::int16_t>& samples, int rate, int channels) {
-    std::string out = wavHeader(static_cast<std::uint32_t>(samples.size() * 2), rate, channels);
-    for (std::int16_t s : samples) {
-        put16(out, static_cast<std::uint16_t>(s));
-    }
-    std::ofstream(path, std::ios::binary) << out;
-}
-
-int loudStretches(const std::vector<std::int16_t>& samples, std::size_t windowFrames, double threshold) {
+int loudStretches(const Samples& samples, std::size_t windowFrames, double threshold) {
     const std::size_t window = windowFrames * Channels;
     int stretches = 0;
     bool loud = false;
     for (std::size_t at = 0; at < samples.size(); at += window) {
         const bool now = rms(samples, at, at + window) > threshold;
-        if (now && !loud) {
-            ++stretches;
-        }
+        stretches += now && !loud;
         loud = now;
     }
     return stretches;
 }
 
-std::string sineWav(double frequency, double seconds, int amplitude, int rate) {
-    const int frames = static_cast<int>(seconds * rate);
-    std::string out = wavHeader(static_cast<std::uint32_t>(frames * 2), rate, 1);
-    for (int i = 0; i < frames; ++i) {
-        const double value = amplitude * std::sin(2 * M_PI * frequency * i / rate);
-        put16(out, static_cast<std::uint16_t>(static_cast<std::int16_t>(std::lround(value))));
+double smoothness(const Samples& samples) {
+    double together = 0, alone = 0;
+    for (std::size_t i = 0; i + Channels < samples.size(); ++i) {
+        together += double(samples[i]) * samples[i + Channels];
+        alone += double(samples[i]) * samples[i];
+    }
+    return alone > 0 ? together / alone : 0.0;
+}
+
+std::string sineWav(double frequency, double seconds, int amplitude) {
+    const auto frames = static_cast<std::uint32_t>(seconds * Rate);
+    std::string out = "RIFF";
+    put(out, 36 + 2 * frames, 4);
+    out += "WAVEfmt ";
+    // PCM, mono, 16 bits: fmt size, tag, channels, rate, bytes a second, block align, bits.
+    const std::pair<std::uint32_t, int> fields[] = {{16, 4}, {1, 2},        {1, 2}, {Rate, 4},
+                                                    {2 * Rate, 4}, {2, 2}, {16, 2}};
+    for (const auto& [value, bytes] : fields) {
+        put(out, value, bytes);
+    }
+    out += "data";
+    put(out, 2 * frames, 4);
+    for (std::uint32_t i = 0; i < frames; ++i) {
+        put(out, std::uint16_t(std::lround(amplitude * std::sin(2 * M_PI * frequency * i / Rate))), 2);
     }
     return out;
 }
 
-std::string midiNote(int program, int ticks) {
-    std::string track;
-    track += std::string("\x00\xC0", 2) + static_cast<char>(program);
-    track += std::string("\x00\x90\x3C\x64", 4);
-    // The hold time as a variable-length quantity.
-    std::string delta(1, static_cast<char>(ticks & 0x7F));
+std::string midiNote(int program, int ticks, int channel) {
+    std::string track = {0, char(0xC0 | channel), char(program), 0, char(0x90 | channel), 0x3C, 0x64};
+    std::string delta(1, char(ticks & 0x7F)); // the hold time as a variable-length quantity
     for (int rest = ticks >> 7; rest > 0; rest >>= 7) {
-        delta.insert(delta.begin(), static_cast<char>(0x80 | (rest & 0x7F)));
+        delta.insert(delta.begin(), char(0x80 | (rest & 0x7F)));
     }
-    track += delta + std::string("\x80\x3C\x40", 3);
-    track += std::string("\x00\xFF\x2F\x00", 4);
-
+    track += delta + char(0x80 | channel) + std::string("\x3C\x40\x00\xFF\x2F\x00", 6);
     std::string out = "MThd";
-    put32BigEndian(out, 6);
-    out += std::string("\x00\x00\x00\x01\x00\x60", 6);
-    out += "MTrk";
-    put32BigEndian(out, static_cast<std::uint32_t>(track.size()));
+    put(out, 6, 4, true);
+    out += std::string("\x00\x00\x00\x01\x00\x60", 6) + "MTrk";
+    put(out, static_cast<std::uint32_t>(track.size()), 4, true);
     return out + track;
 }
 
 bool waitUntil(const std::function<bool()>& done, int timeoutMs) {
-    // The steady clock, not SDL's: some tests run without starting SDL.
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            return false;
+    for (int waited = 0; waited < timeoutMs; waited += 5) {
+        if (done()) {
+            return true;
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        SDL_Delay(5);
     }
-    return true;
+    return done();
 }
 
 } // namespace audiotest

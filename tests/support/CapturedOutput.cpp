@@ -13,12 +13,14 @@ namespace {
 
 CapturedOutput* active = nullptr;
 
-// The code under test may end the process while its output is captured: exit() on a
-// fatal input, Xlib on a lost display, a sanitizer report. Whatever it wrote on the way
-// out would vanish with the temporary files, so it goes to the real streams instead.
+void flushAll() {
+    std::fflush(nullptr);
+    std::cout.flush();
+    std::cerr.flush();
+}
+
 void releaseOnProcessEnd() {
-    if (active != nullptr) {
-        CapturedOutput* capture = active;
+    if (CapturedOutput* capture = active) {
         const std::string out = capture->out();
         const std::string err = capture->err();
         std::fprintf(stderr, "(the process ended while its output was captured; it wrote:)\n");
@@ -28,7 +30,9 @@ void releaseOnProcessEnd() {
     }
 }
 
-void watchForProcessEnd() {
+} // namespace
+
+CapturedOutput::CapturedOutput() {
     static const bool registered = [] {
         std::atexit(releaseOnProcessEnd);
         if (__sanitizer_set_death_callback != nullptr) {
@@ -37,48 +41,15 @@ void watchForProcessEnd() {
         return true;
     }();
     (void)registered;
-}
-
-} // namespace
-
-CapturedOutput::CapturedOutput() {
-    watchForProcessEnd();
-    begin(stdout_, STDOUT_FILENO);
-    begin(stderr_, STDERR_FILENO);
-    active = this;
-}
-
-CapturedOutput::~CapturedOutput() {
-    stop();
-}
-
-void CapturedOutput::begin(Redirect& r, int fd) {
-    std::fflush(nullptr);
-    std::cout.flush();
-    std::cerr.flush();
-    char name[] = "/tmp/pyrokettle-capture-XXXXXX";
-    r.fd = fd;
-    r.file = mkstemp(name);
-    unlink(name);
-    r.saved = dup(fd);
-    dup2(r.file, fd);
-}
-
-std::string CapturedOutput::end(Redirect& r) {
-    std::fflush(nullptr);
-    std::cout.flush();
-    std::cerr.flush();
-    dup2(r.saved, r.fd);
-    close(r.saved);
-    std::string text;
-    lseek(r.file, 0, SEEK_SET);
-    char buffer[4096];
-    ssize_t n;
-    while ((n = read(r.file, buffer, sizeof buffer)) > 0) {
-        text.append(buffer, static_cast<size_t>(n));
+    flushAll();
+    for (int fd : {1, 2}) {
+        char name[] = "/tmp/pyrokettle-capture-XXXXXX";
+        files_[fd - 1] = mkstemp(name);
+        unlink(name);
+        saved_[fd - 1] = dup(fd);
+        dup2(files_[fd - 1], fd);
     }
-    close(r.file);
-    return text;
+    active = this;
 }
 
 void CapturedOutput::stop() {
@@ -89,16 +60,26 @@ void CapturedOutput::stop() {
     if (active == this) {
         active = nullptr;
     }
-    out_ = end(stdout_);
-    err_ = end(stderr_);
+    flushAll();
+    for (int fd : {1, 2}) {
+        dup2(saved_[fd - 1], fd);
+        close(saved_[fd - 1]);
+        lseek(files_[fd - 1], 0, SEEK_SET);
+        char buffer[4096];
+        ssize_t n;
+        while ((n = read(files_[fd - 1], buffer, sizeof buffer)) > 0) {
+            text_[fd - 1].append(buffer, static_cast<size_t>(n));
+        }
+        close(files_[fd - 1]);
+    }
 }
 
 const std::string& CapturedOutput::out() {
     stop();
-    return out_;
+    return text_[0];
 }
 
 const std::string& CapturedOutput::err() {
     stop();
-    return err_;
+    return text_[1];
 }

@@ -1,35 +1,27 @@
 #pragma once
-// Captures what the code under test writes to standard output and standard error
-// (C stdio and C++ streams alike) by redirecting file descriptors 1 and 2 into
-// temporary files for the object's lifetime or until stop().
+// Captures what the code under test writes to standard output and standard error (C stdio
+// and C++ streams alike) by pointing descriptors 1 and 2 at temporary files for the
+// object's lifetime or until stop(). Should the process end inside a capture (an exit on a
+// fatal input, a sanitizer report), what was captured is written to the real streams.
 
 #include <string>
 
 class CapturedOutput {
 public:
     CapturedOutput();
-    ~CapturedOutput();
+    ~CapturedOutput() { stop(); }
     CapturedOutput(const CapturedOutput&) = delete;
     CapturedOutput& operator=(const CapturedOutput&) = delete;
 
     // Restores the streams (idempotent) and keeps what was written.
     void stop();
-    // What was written so far; stops the capture first.
+    // What was written; stops the capture first.
     const std::string& out();
     const std::string& err();
 
 private:
-    struct Redirect {
-        int fd = -1;
-        int saved = -1;
-        int file = -1;
-    };
-    static void begin(Redirect& r, int fd);
-    static std::string end(Redirect& r);
-
-    Redirect stdout_;
-    Redirect stderr_;
+    int saved_[2] = {-1, -1};
+    int files_[2] = {-1, -1};
     bool active_ = true;
-    std::string out_;
-    std::string err_;
+    std::string text_[2];
 };

@@ -4,34 +4,18 @@
 
 #include <GL/gl.h>
 #include <SDL.h>
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <gtest/gtest.h>
-#include <vector>
 
 namespace glwindow {
 
-namespace {
-bool opened = false;
-}
-
 void open() {
+    static bool opened = false;
     if (!opened) {
-        // A busy Xvfb now and then refuses a connection outright (Xlib gives up at once);
-        // a few short retries ride that out without hiding a display that is not there.
-        // SDL must not fall back to a text-mode driver meanwhile: it has no OpenGL.
+        // Without a display SDL would fall back to a text-mode driver, which has no OpenGL.
         setenv("SDL_VIDEODRIVER", "x11", 0);
-        // A connection the server drops later would otherwise end the test by SIGPIPE
-        // without a word; ignored, it ends it with Xlib's fatal IO error line instead.
-        std::signal(SIGPIPE, SIG_IGN);
-        int status = initVideo(Width, Height);
-        for (int attempt = 1; attempt < 10 && status != 0; ++attempt) {
-            SDL_QuitSubSystem(SDL_INIT_VIDEO);
-            SDL_Delay(50);
-            status = initVideo(Width, Height);
-        }
-        ASSERT_EQ(status, 0) << "no display: " << SDL_GetError();
+        ASSERT_EQ(initVideo(Width, Height), 0) << "no display: " << SDL_GetError();
         setupGL(Width, Height);
         opened = true;
     }
@@ -40,29 +24,60 @@ void open() {
 }
 
 Rgba pixel(int x, int y) {
-    glReadBuffer(GL_BACK);
     unsigned char p[4] = {0, 0, 0, 0};
+    glReadBuffer(GL_BACK);
     glReadPixels(x, Height - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
     return Rgba{p[0], p[1], p[2], p[3]};
 }
 
-std::string screenshot(const std::string& name) {
-    std::vector<unsigned char> rgb(Width * Height * 3);
+std::string rgbAt(int x, int y) {
+    const Rgba p = pixel(x, y);
+    char text[8];
+    std::snprintf(text, sizeof text, "%02x%02x%02x", p.r, p.g, p.b);
+    return text;
+}
+
+std::vector<std::uint32_t> frame() {
+    std::vector<std::uint32_t> rgba(Width * Height);
     glReadBuffer(GL_BACK);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, Width, Height, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+    glReadPixels(0, 0, Width, Height, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+    for (std::uint32_t& p : rgba) {
+        const auto* b = reinterpret_cast<const unsigned char*>(&p);
+        p = std::uint32_t(b[0]) << 16 | std::uint32_t(b[1]) << 8 | b[2];
+    }
+    return rgba;
+}
+
+std::string firstDifference(const std::vector<std::uint32_t>& got, const std::vector<std::uint32_t>& want) {
+    for (std::size_t i = 0; i < got.size() && i < want.size(); ++i) {
+        if (got[i] != want[i]) {
+            char text[80];
+            std::snprintf(text, sizeof text, "at (%d, %d): %06x, not %06x", int(i % Width),
+                          Height - 1 - int(i / Width), got[i], want[i]);
+            return text;
+        }
+    }
+    return got.size() == want.size() ? "" : "frames of different sizes";
+}
+
+std::string screenshot(const std::string& name) {
+    const std::vector<std::uint32_t> pixels = frame();
     const std::string base = std::string(TEST_OUTPUT_DIR) + "/" + name;
-    const std::string ppm = base + ".ppm";
-    if (FILE* f = std::fopen(ppm.c_str(), "wb")) {
+    if (FILE* f = std::fopen((base + ".ppm").c_str(), "wb")) {
         std::fprintf(f, "P6\n%d %d\n255\n", Width, Height);
         for (int row = Height - 1; row >= 0; --row) {
-            std::fwrite(&rgb[static_cast<size_t>(row) * Width * 3], 1, Width * 3, f);
+            for (int x = 0; x < Width; ++x) {
+                const std::uint32_t p = pixels[row * Width + x];
+                const unsigned char rgb[3] = {(unsigned char)(p >> 16), (unsigned char)(p >> 8),
+                                              (unsigned char)p};
+                std::fwrite(rgb, 1, 3, f);
+            }
         }
         std::fclose(f);
     }
-    const std::string png = base + ".png";
-    const std::string command = "convert '" + ppm + "' '" + png + "' 2>/dev/null && rm -f '" + ppm + "'";
-    return std::system(command.c_str()) == 0 ? png : ppm;
+    const std::string command =
+        "convert '" + base + ".ppm' '" + base + ".png' 2>/dev/null && rm -f '" + base + ".ppm'";
+    return std::system(command.c_str()) == 0 ? base + ".png" : base + ".ppm";
 }
 
 } // namespace glwindow

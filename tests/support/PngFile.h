@@ -1,5 +1,7 @@
 #pragma once
-// Writes small real PNG files for tests that load pictures (through libpng).
+// Small real PNG files for tests that load pictures (written through libpng).
+
+#include "support/GlWindow.h"
 
 #include <cstdint>
 #include <string>
@@ -7,19 +9,19 @@
 
 // A picture as rows of pixels, top row first, each pixel 3 (RGB) or 4 (RGBA) bytes.
 struct PngPicture {
-    int width = 0;
-    int height = 0;
-    int channels = 4;
-    std::vector<std::uint8_t> pixels;
-
     PngPicture(int w, int h, int channelCount);
-    // Sets one pixel; alpha is ignored for 3-channel pictures.
-    void set(int x, int y, std::uint8_t r, std::uint8_t g, std::uint8_t b, std::uint8_t a = 255);
-    // Sets every pixel of the rectangle [x, x + w) x [y, y + h).
+    // Sets every pixel of [x, x + w) x [y, y + h); alpha is ignored for 3 channels.
     void fill(int x, int y, int w, int h, std::uint8_t r, std::uint8_t g, std::uint8_t b,
               std::uint8_t a = 255);
+
+    int width, height, channels;
+    std::vector<std::uint8_t> pixels;
 };
 
-// Writes the picture to `path` as an 8-bit RGB or RGBA PNG, or as a palette PNG when
-// `palette` is true (at most 256 distinct colours). Returns false when libpng fails.
+// Writes an 8-bit RGB(A) PNG, or a palette PNG when `palette` (at most 256 colours).
 bool writePng(const std::string& path, const PngPicture& picture, bool palette = false);
+
+// A colour per sprite id, distinct for ids 0 to 40 and never the magenta key.
+Rgba spriteColour(int id);
+// Writes "0.png" ... "<count - 1>.png" into `directory`, solid 8 x 8 in spriteColour(id).
+void writeSolidSprites(const std::string& directory, int count);

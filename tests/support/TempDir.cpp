@@ -18,13 +18,13 @@ TempDir::TempDir() {
 TempDir::~TempDir() {
     std::error_code ignored;
     // Tests may make parts read-only; give write access back so removal works.
+    chmod(path_.c_str(), 0700);
     for (auto it = std::filesystem::recursive_directory_iterator(path_, ignored);
          it != std::filesystem::recursive_directory_iterator(); it.increment(ignored)) {
-        if (it->is_directory(ignored)) {
+        if (it->is_directory(ignored) && !it->is_symlink(ignored)) {
             chmod(it->path().c_str(), 0700);
         }
     }
-    chmod(path_.c_str(), 0700);
     std::filesystem::remove_all(path_, ignored);
 }
 
@@ -34,8 +34,7 @@ std::string TempDir::file(const std::string& name) const {
 
 std::string TempDir::write(const std::string& name, const std::string& contents) const {
     const std::string full = file(name);
-    std::ofstream out(full, std::ios::binary);
-    out << contents;
+    std::ofstream(full, std::ios::binary) << contents;
     return full;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
-// A fresh directory under /tmp for one test, removed with everything in it when the
-// object goes away.
+// A fresh directory under /tmp for one test, removed with everything in it when the object
+// goes away.
 
 #include <string>
 
@@ -14,8 +14,8 @@ public:
     const std::string& path() const { return path_; }
     // path() + "/" + name
     std::string file(const std::string& name) const;
-    // Writes `contents` byte for byte to path()/name (creating subdirectories is the
-    // caller's job) and returns the full path.
+    // Writes `contents` byte for byte to path()/name (subdirectories are the caller's job)
+    // and returns the full path.
     std::string write(const std::string& name, const std::string& contents) const;
 
 private:
