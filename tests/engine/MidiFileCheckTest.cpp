@@ -19,7 +19,8 @@ std::string track(const std::string& events, const char* id = "MTrk") {
 
 TEST(MidiFileCheck, AcceptsWhatFilesMayHoldAndRefusesDamage) {
     auto bytes = [](const char* text, std::size_t n) { return std::string(text, n); };
-    const std::string end = bytes("\x00\xFF\x2F\x00", 4), note = bytes("\x00\x90\x3C\x64\x60\x80\x3C\x40", 8);
+    const std::string end = bytes("\x00\xFF\x2F\x00", 4),
+                      note = bytes("\x00\x90\x3C\x64\x60\x80\x3C\x40", 8);
     const std::string one = header(0, 1);
     const struct {
         const char* name;
@@ -28,7 +29,8 @@ TEST(MidiFileCheck, AcceptsWhatFilesMayHoldAndRefusesDamage) {
     } cases[] = {
         {"plain", one + track(note + end), true},
         {"running status", one + track(bytes("\x00\x90\x3C\x64\x10\x40\x64", 7) + end), true},
-        {"sysex and meta", one + track(bytes("\x00\xF0\x02\x7E\xF7\x00\xFF\x03\x01X", 10) + end), true},
+        {"sysex and meta", one + track(bytes("\x00\xF0\x02\x7E\xF7\x00\xFF\x03\x01X", 10) + end),
+         true},
         {"no end-of-track event", one + track(note), true},
         {"foreign chunk first", header(1, 1) + track("whatever", "XFIH") + track(note + end), true},
         {"two tracks", header(1, 2) + track(end) + track(note + end), true},

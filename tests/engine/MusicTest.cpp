@@ -32,7 +32,9 @@ class Music : public ::testing::Test {
     // Seconds [from, to) of what was played so far.
     Samples heard(double from, double to = 1e9) {
         const Samples all = readSamples(capture);
-        const auto at = [&](double s) { return std::min(all.size(), std::size_t(s * Rate) * Channels); };
+        const auto at = [&](double s) {
+            return std::min(all.size(), std::size_t(s * Rate) * Channels);
+        };
         return Samples(all.begin() + at(from), all.begin() + at(to));
     }
 
@@ -113,11 +115,13 @@ TEST_F(Music, WithoutASoundFontPlayersKeepTimeInSilence) {
     synth.unlock();
     synth.connect();
     // The player moves on with the samples the mixer pulls, to the file's last tick.
-    EXPECT_TRUE(waitUntil([&] {
-        std::lock_guard<MidiSynth> lock(synth);
-        const int total = fluid_player_get_total_ticks(player);
-        return total > 0 && fluid_player_get_current_tick(player) >= total;
-    }, 3000));
+    EXPECT_TRUE(waitUntil(
+        [&] {
+            std::lock_guard<MidiSynth> lock(synth);
+            const int total = fluid_player_get_total_ticks(player);
+            return total > 0 && fluid_player_get_current_tick(player) >= total;
+        },
+        3000));
     synth.lock();
     delete_fluid_player(player);
     synth.unlock();

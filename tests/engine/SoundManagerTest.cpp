@@ -18,7 +18,8 @@ using namespace audiotest;
 TEST(SoundManager, LoadingStopsAtTheFirstNumberThatDoesNotLoad) {
     ASSERT_TRUE(openDummyAudio()) << SDL_GetError();
     TempDir dir;
-    const std::string click = sineWav(440, 0.05, 8000), gap = dir.file("gap"), junk = dir.file("junk"),
+    const std::string click = sineWav(440, 0.05, 8000), gap = dir.file("gap"),
+                      junk = dir.file("junk"),
                       longDir = dir.file(std::string(192 - dir.path().size(), 'd')),
                       deep = longDir + "/" + std::string(300, 'x');
     // Directory, its files by number (w a sound, j junk, . none), sounds loaded.
@@ -29,7 +30,8 @@ TEST(SoundManager, LoadingStopsAtTheFirstNumberThatDoesNotLoad) {
         std::filesystem::create_directory(set, tooLong);
         for (std::size_t i = 0; i < files.size(); ++i) {
             if (files[i] != '.') {
-                std::ofstream(set + "/" + std::to_string(i) + ".wav") << (files[i] == 'w' ? click : "RIFF, or not");
+                std::ofstream(set + "/" + std::to_string(i) + ".wav")
+                    << (files[i] == 'w' ? click : "RIFF, or not");
             }
         }
         CapturedOutput output;

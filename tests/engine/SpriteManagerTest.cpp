@@ -16,14 +16,9 @@ namespace {
 
 using glwindow::rgbAt;
 
-struct Probe {
-    int x, y;
-    const char* colour;
-};
-
-void expectPixels(std::initializer_list<Probe> probes) {
-    for (const Probe& p : probes) {
-        EXPECT_EQ(rgbAt(p.x, p.y), p.colour) << "at (" << p.x << ", " << p.y << ")";
+void expectPixels(std::initializer_list<std::tuple<int, int, const char*>> probes) {
+    for (const auto& [x, y, colour] : probes) {
+        EXPECT_EQ(rgbAt(x, y), colour) << "at (" << x << ", " << y << ")";
     }
 }
 
@@ -33,12 +28,12 @@ PngPicture solid(int width, int height, std::uint8_t r, std::uint8_t g, std::uin
     return picture;
 }
 
-std::unique_ptr<SpriteManager> load(const TempDir& from) {
+std::unique_ptr<SpriteManager> load(const std::string& from) {
     CapturedOutput quiet;
-    return std::make_unique<SpriteManager>(from.path().c_str());
+    return std::make_unique<SpriteManager>(from.c_str());
 }
 
-// Sprite 0 is solid white; 1 has red, green, blue and white corners (clockwise from the
+// Sprite 0 is solid white; 1 has red, green, blue and white quarters (clockwise from the
 // top-left, blue bottom-left); 2 an orange ring around a magenta hole; 3 solid navy.
 class Sprites : public ::testing::Test {
   protected:
@@ -49,11 +44,12 @@ class Sprites : public ::testing::Test {
         corners.fill(2, 0, 2, 2, 0, 255, 0);
         corners.fill(0, 2, 2, 2, 0, 0, 255);
         ring.fill(4, 4, 8, 8, 255, 0, 255);
-        const PngPicture pictures[] = {solid(2, 2, 255, 255, 255), corners, ring, solid(2, 2, 40, 60, 120)};
+        const PngPicture pictures[] = {solid(2, 2, 255, 255, 255), corners, ring,
+                                       solid(2, 2, 40, 60, 120)};
         for (int i = 0; i < 4; ++i) {
             ASSERT_TRUE(writePng(dir.file(std::to_string(i) + ".png"), pictures[i]));
         }
-        sprites = load(dir);
+        sprites = load(dir.path());
         sprites->setScreenSize(800, 600);
     }
 
@@ -64,13 +60,14 @@ class Sprites : public ::testing::Test {
 // Names are formed in 200 characters: a longer one counts as missing instead of overrunning
 // the buffer ("<long>/9.png" is 199 characters, "<long>/10.png" would be 200).
 TEST_F(Sprites, LoadingStopsAtTheFirstNumberThatDoesNotLoad) {
-    const std::string gap = dir.file("gap"), junk = dir.file("junk"), empty = dir.file("empty"),
-                      longDir = dir.file(std::string(192 - dir.path().size(), 'd')), huge(5000, 'x');
+    const std::string gap = dir.file("gap"), junk = dir.file("junk"), huge(5000, 'x'),
+                      longDir = dir.file(std::string(192 - dir.path().size(), 'd'));
     // Directory, its files by number (p a picture, j junk, . none), sprites loaded, the
     // name reported missing.
     const std::tuple<std::string, std::string, int, std::string> cases[] = {
-        {gap, "pp.p", 2, gap + "/2.png"},   {junk, "pj", 1, junk + "/1.png"},
-        {empty, "", 0, empty + "/0.png"},   {longDir, "ppppppppppp", 10, longDir + "/10.pn"},
+        {gap, "pp.p", 2, gap + "/2.png"},
+        {junk, "pj", 1, junk + "/1.png"},
+        {longDir, "ppppppppppp", 10, longDir + "/10.pn"},
         {huge, "", 0, huge.substr(0, 199)}};
     for (const auto& [set, files, loaded, missing] : cases) {
         std::error_code tooLong; // the huge name cannot be made
@@ -96,43 +93,47 @@ TEST_F(Sprites, LoadingStopsAtTheFirstNumberThatDoesNotLoad) {
 TEST_F(Sprites, OnlyPureMagentaBecomesTransparentBlack) {
     using Pixel = std::array<std::uint8_t, 4>;
     const Pixel key{255, 0, 255, 255}, nearKey{255, 0, 254, 255}, other{10, 20, 30, 255};
-    const struct {
-        int channels;
-        std::array<Pixel, 4> row;
-        const char* texels;
-    } cases[] = {
-        {3, {key, nearKey, {254, 0, 255, 255}, other}, "00000000 ff00feff fe00ffff 0a141eff"},
+    const std::tuple<int, std::array<Pixel, 4>, const char*> cases[] = {
+        {3, {key, nearKey, {254, 0, 255, 255}, other}, "00000000ff00feff fe00ffff0a141eff"},
         // The key colour half transparent is still the key.
-        {4, {key, {255, 0, 255, 128}, {10, 20, 30, 128}, {40, 50, 60, 0}},
-         "00000000 00000000 0a141e80 28323c00"},
+        {4,
+         {key, {255, 0, 255, 128}, {10, 20, 30, 128}, {40, 50, 60, 0}},
+         "0000000000000000 0a141e8028323c00"},
         // A palette without magenta: its nearest entry must not be keyed instead.
-        {3, {nearKey, nearKey, nearKey, other}, "ff00feff ff00feff ff00feff 0a141eff"}};
-    for (const auto& c : cases) {
+        {3, {nearKey, nearKey, nearKey, other}, "ff00feffff00feff ff00feff0a141eff"}};
+    for (const auto& [channels, row, texels] : cases) {
         for (bool palette : {false, true}) {
-            PngPicture picture(4, 1, c.channels);
+            PngPicture picture(4, 1, channels);
             for (int x = 0; x < 4; ++x) {
-                picture.fill(x, 0, 1, 1, c.row[x][0], c.row[x][1], c.row[x][2], c.row[x][3]);
+                picture.fill(x, 0, 1, 1, row[x][0], row[x][1], row[x][2], row[x][3]);
             }
             TempDir one;
             ASSERT_TRUE(writePng(one.file("0.png"), picture, palette));
-            auto loaded = load(one);
+            auto loaded = load(one.path());
             ASSERT_EQ(loaded->count(), 1);
             std::uint8_t b[16];
             glBindTexture(GL_TEXTURE_2D, *loaded->getTexture(0));
             glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, b);
-            char texels[40];
-            std::snprintf(texels, sizeof texels, "%02x%02x%02x%02x %02x%02x%02x%02x %02x%02x%02x%02x %02x%02x%02x%02x",
-                          b[0], b[1], b[2], b[3], b[4], b[5], b[6], b[7], b[8], b[9], b[10], b[11],
-                          b[12], b[13], b[14], b[15]);
-            EXPECT_EQ(std::string(texels), c.texels) << (palette ? "palette" : "direct");
+            char hex[40];
+            for (int i = 0; i < 16; ++i) {
+                std::snprintf(hex + 2 * i + (i >= 8), 3, "%02x", b[i]);
+            }
+            hex[16] = ' ';
+            EXPECT_EQ(std::string(hex), texels) << (palette ? "palette" : "direct");
         }
     }
 }
 
 TEST_F(Sprites, PicturesLandUprightUnmirroredStretchedAndTurnedAboutTheirCentre) {
     sprites->draw(1, 100, 50, 200, 120);
-    expectPixels({{150, 80, "ff0000"}, {250, 80, "00ff00"}, {150, 140, "0000ff"}, {250, 140, "ffffff"},
-                  {99, 50, "000000"}, {100, 49, "000000"}, {300, 169, "000000"}, {299, 170, "000000"}});
+    expectPixels({{150, 80, "ff0000"},
+                  {250, 80, "00ff00"},
+                  {150, 140, "0000ff"},
+                  {250, 140, "ffffff"},
+                  {99, 50, "000000"},
+                  {100, 49, "000000"},
+                  {300, 169, "000000"},
+                  {299, 170, "000000"}});
     EXPECT_NE(rgbAt(100, 50), "000000");
     EXPECT_NE(rgbAt(299, 169), "000000");
 
@@ -141,44 +142,46 @@ TEST_F(Sprites, PicturesLandUprightUnmirroredStretchedAndTurnedAboutTheirCentre)
     sprites->draw(2, 560, 40, 200, 200);                // the navy shows through the hole
     sprites->drawRotated(1, 100, 100, 200, 200, 90.0f); // counter-clockwise
     sprites->draw(0, 400, 100, 5, 5);                   // odd sizes lose a pixel
-    expectPixels({{150, 150, "00ff00"}, {250, 150, "ffffff"}, {150, 250, "ff0000"}, {250, 250, "0000ff"},
-                  {403, 103, "ffffff"}, {404, 101, "000000"}, {401, 104, "000000"},
-                  {660, 140, "283c78"}, {570, 50, "ffc800"}});
-    glwindow::screenshot("sprite-placement");
+    expectPixels({{150, 150, "00ff00"},
+                  {250, 150, "ffffff"},
+                  {150, 250, "ff0000"},
+                  {250, 250, "0000ff"},
+                  {403, 103, "ffffff"},
+                  {404, 101, "000000"},
+                  {401, 104, "000000"},
+                  {660, 140, "283c78"},
+                  {570, 50, "ffc800"}});
 }
 
-// The projection is shifted by (100, 100) so that what culling keeps or drops shows.
-TEST_F(Sprites, CullingKeepsRectanglesTouchingTheView) {
-    auto drawShifted = [](SpriteManager& s, int shift, int x, int y, int size) {
+// What culling keeps shows through a projection shifted by (100, 100). Both coordinates at
+// the sentinel put the corner mid-view; one alone is an ordinary coordinate.
+TEST_F(Sprites, CullingKeepsRectanglesTouchingTheViewAndTheSentinelCentres) {
+    auto fresh = load(dir.path()); // its view is 100000 square until set
+    for (auto [x, drawn] : {std::pair{99990, true}, {100000, false}}) {
         glPushMatrix();
-        glTranslatef(float(shift), float(shift), 0);
-        s.draw(0, x, y, size, size);
+        glTranslatef(-99900, -99900, 0);
+        fresh->draw(0, x, 99990, 10, 10);
+        fresh->draw(0, 99990, x, 10, 10);
         glPopMatrix();
-    };
-    auto fresh = load(dir); // before setScreenSize the view is 100000 square
-    drawShifted(*fresh, -99900, 99990, 99990, 10);  // shows at (90, 90)
-    drawShifted(*fresh, -99900, 100000, 99990, 10); // would show at (100, 90)
-    drawShifted(*fresh, -99900, 99990, 100000, 10); // would show at (90, 100)
-    expectPixels({{95, 95, "ffffff"}, {105, 95, "000000"}, {95, 105, "000000"}});
-
+        EXPECT_EQ(rgbAt(x - 99900 + 5, 95) + rgbAt(95, x - 99900 + 5),
+                  drawn ? "ffffffffffff" : "000000000000");
+    }
     sprites->setScreenSize(400, 300);
     const std::tuple<int, int, bool> cases[] = {
-        {-20, 0, true},   {0, -20, true},   {399, 100, true},  {100, 299, true},
-        {-21, 50, false}, {50, -21, false}, {400, 150, false}, {150, 300, false}};
+        {-20, 0, true},      {0, -20, true},      {399, 100, true},  {100, 299, true},
+        {-21, 50, false},    {50, -21, false},    {400, 150, false}, {150, 300, false},
+        {-1337, 100, false}, {-1337, -1337, true}};
     for (const auto& [x, y, drawn] : cases) {
-        glClear(GL_COLOR_BUFFER_BIT);
-        drawShifted(*sprites, 100, x, y, 20);
-        EXPECT_EQ(rgbAt(100 + x + 10, 100 + y + 10), drawn ? "ffffff" : "000000") << x << "," << y;
+        glwindow::open();
+        glPushMatrix();
+        glTranslatef(100, 100, 0);
+        sprites->draw(0, x, y, 20, 20);
+        glPopMatrix();
+        const bool centred = x == SpriteManager::CentreSentinel && y == x;
+        EXPECT_EQ(rgbAt(centred ? 310 : x + 110, centred ? 260 : y + 110),
+                  drawn ? "ffffff" : "000000")
+            << x << "," << y;
     }
-}
-
-TEST_F(Sprites, TheCentringSentinelPutsTheCornerMidViewOnlyWhenBothCoordinatesAreIt) {
-    sprites->setScreenSize(401, 301);
-    sprites->draw(0, SpriteManager::CentreSentinel, SpriteManager::CentreSentinel, 10, 10);
-    expectPixels({{200, 150, "ffffff"}, {209, 159, "ffffff"}, {199, 150, "000000"}, {200, 149, "000000"}});
-    glClear(GL_COLOR_BUFFER_BIT);
-    sprites->draw(0, -1337, 100, 2000, 10); // spans x -1337 to 663
-    expectPixels({{0, 105, "ffffff"}, {662, 105, "ffffff"}, {663, 105, "000000"}, {300, 155, "000000"}});
 }
 
 TEST_F(Sprites, UnknownIdsLogTwoLinesAndLeaveDrawingIntact) {

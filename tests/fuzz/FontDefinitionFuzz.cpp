@@ -70,7 +70,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (wouldEndProcess(text)) {
         return 0;
     }
-    static const std::string path = "/tmp/pyrokettle-fuzz-font-" + std::to_string(getpid()) + ".fnt";
+    static const std::string path =
+        "/tmp/pyrokettle-fuzz-font-" + std::to_string(getpid()) + ".fnt";
     if (std::FILE* file = std::fopen(path.c_str(), "wb")) {
         std::fwrite(data, 1, size, file);
         std::fclose(file);

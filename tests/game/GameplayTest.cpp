@@ -15,39 +15,35 @@ class Play : public GameTest {
     }
 };
 
-TEST_F(Play, AJumpStartsAtMinus75ThenTheHeldKeyBoostsIt) {
-    spaceHeld = true;
-    game.updatePlaying(0.0f);
-    EXPECT_EQ(game.playerVelocity, 0.0f) << "a jump in a frame of no time is undone at once";
-    EXPECT_EQ(soundsOf([&] { game.updatePlaying(0.1f); }), std::vector<int>{0});
-    // -75, boosted by 200 x 0.1, moved, then pulled back by (2 + 9.5/600) x 0.1 x 60.
-    EXPECT_FLOAT_EQ(game.playerHeight, -9.5f);
-    EXPECT_NEAR(game.playerVelocity, -95.0 + (2.0 + 9.5 / 600) * 6.0, 1e-4);
-    EXPECT_EQ(game.playerPose, 0) << "the pose follows the height at the start of the frame";
-    EXPECT_TRUE(soundsOf([&] { game.updatePlaying(0.1f); }).empty()) << "no jump in the air";
-    EXPECT_EQ(game.playerPose, 1);
-}
-
-TEST_F(Play, ThePoseFollowsTheHeightAndALandingThatOvershootsEndsOnTheGround) {
-    for (auto [height, pose] : {std::pair{-300.0f, 1}, {-300.5f, 2}, {-300.0f, 1}}) {
-        game.playerHeight = height; // the middle one is above half the screen
-        game.playerVelocity = 0;
-        game.updatePlaying(0.001f);
-        EXPECT_EQ(game.playerPose, pose) << height;
+// One update from a height and velocity, the key held or not: where the player ends up.
+// The pose follows the height at the start of the update; gravity pulls by (2 - h / 600) x 60
+// a second, the held key lifts by 200 a second; the ceiling clamps the height, not the speed.
+TEST_F(Play, ThePlayerJumpsRisesFallsAndLands) {
+    const struct {
+        float height, velocity;
+        bool held;
+        float dt, endHeight;
+        double endVelocity;
+        int pose;
+        std::vector<int> sounds;
+    } cases[] = {
+        {0, 0, true, 0, 0, 0, 0, {0}}, // a jump in a frame of no time is undone at once
+        {0, 0, true, 0.1f, -9.5f, -95 + (2 + 9.5 / 600) * 6, 0, {0}},
+        {-9.5f, -50, true, 0.1f, -9.5f - 7, -70 + (2 + 16.5 / 600) * 6, 1, {}},
+        {-300, 0, false, 0.001f, -300, (2 + 0.5) * 0.06, 1, {}},
+        {-300.5f, 0, false, 0.001f, -300.5f, (2 + 300.5 / 600) * 0.06, 2, {}},
+        {-1, 500, false, 0.1f, 0, 0, 0, {}}, // a landing that overshoots ends on the ground
+        {-470, -500, true, 0.1f, -472, -520 + (2 + 472.0 / 600) * 6, 2, {}},
+    };
+    for (const auto& c : cases) {
+        game.playerHeight = c.height;
+        game.playerVelocity = c.velocity;
+        spaceHeld = c.held;
+        EXPECT_EQ(soundsOf([&] { game.updatePlaying(c.dt); }), c.sounds) << c.height;
+        EXPECT_FLOAT_EQ(game.playerHeight, c.endHeight) << c.height;
+        EXPECT_NEAR(game.playerVelocity, c.endVelocity, 1e-3) << c.height;
+        EXPECT_EQ(game.playerPose, c.pose) << c.height;
     }
-    game.playerHeight = -1.0f;
-    game.playerVelocity = 500.0f;
-    game.updatePlaying(0.1f);
-    EXPECT_EQ(std::tuple(game.playerHeight, game.playerVelocity, game.playerPose), std::tuple(0.0f, 0.0f, 0));
-}
-
-TEST_F(Play, TheCeilingClampsTheHeightButKeepsTheVelocity) {
-    spaceHeld = true;
-    game.playerHeight = -470.0f;
-    game.playerVelocity = -500.0f;
-    game.updatePlaying(0.1f);
-    EXPECT_FLOAT_EQ(game.playerHeight, -472.0f);
-    EXPECT_NEAR(game.playerVelocity, -520.0 + (2.0 + 472.0 / 600) * 6.0, 1e-3);
 }
 
 TEST_F(Play, TheGroundScrollsInWholePixelsOnlyWhileThePlayerIsUp) {
@@ -79,7 +75,8 @@ TEST_F(Play, CloudsAreDrawnKindThenSpeedThenHeightAndNeverMoreThanEight) {
     game.updateClouds(0.0f);
     ASSERT_EQ(game.clouds.size(), 1u);
     const Cloud& first = *game.clouds.front();
-    EXPECT_EQ(std::tuple(first.kind, first.speed, first.y, first.x), std::tuple(kind, float(speed), float(y), 928.0f));
+    EXPECT_EQ(std::tuple(first.kind, first.speed, first.y, first.x),
+              std::tuple(kind, float(speed), float(y), 928.0f));
 
     game.clouds.clear(); // a still cloud keeps its place while the others leave and are replaced
     game.clouds.push_back(std::make_unique<Cloud>(928.0f, 10.0f, 0.0f, 2));
@@ -120,8 +117,10 @@ TEST_F(Play, SpawnsComeAtTheirMeanRatesAtAnyFrameRateButNotWithoutTime) {
         }
         for (int kind = 0; kind < 7; ++kind) {
             // trunc(factor / dt) frames per spawn on average; a spent jumper never spawns.
-            const double expected = means[kind] < 0 ? 0 : seconds / dt / static_cast<int>(means[kind] / dt);
-            EXPECT_NEAR(counts[kind], expected, expected * 0.04) << "kind " << kind << " at dt " << dt;
+            const double expected =
+                means[kind] < 0 ? 0 : seconds / dt / static_cast<int>(means[kind] / dt);
+            EXPECT_NEAR(counts[kind], expected, expected * 0.04)
+                << "kind " << kind << " at dt " << dt;
         }
     }
 }
@@ -209,12 +208,18 @@ TEST_F(Play, TheSceneIsDrawnBackgroundCloudsObjectsGroundPlayer) {
     game.updatePlaying(0.0f);
     ASSERT_EQ(jumper.kind, SpentJumper);
     const std::tuple<int, int, int, const char*> probes[] = {
-        {10, 300, 0, "background"},       {510, 30, 2, "a cloud of kind 1"},
-        {310, 471, 0, "nothing above the ground line"}, {310, 480, 5, "the ground covers the prawn"},
-        {0, 599, 5, "ground"},            {799, 472, 5, "ground"},
-        {Column + 20, 442, 14, "the spent jumper, 30 up"}, {Column + 20, 441, 0, "above it"},
-        {Column + 70, 480, 5, "ground over the jumper"}, {Column + 5, 480, 6, "the player over all"},
-        {Column + 63, 535, 6, "the player's corner"}, {Column + 5, 536, 5, "below the player"}};
+        {10, 300, 0, "background"},
+        {510, 30, 2, "a cloud of kind 1"},
+        {310, 471, 0, "nothing above the ground line"},
+        {310, 480, 5, "the ground covers the prawn"},
+        {0, 599, 5, "ground"},
+        {799, 472, 5, "ground"},
+        {Column + 20, 442, 14, "the spent jumper, 30 up"},
+        {Column + 20, 441, 0, "above it"},
+        {Column + 70, 480, 5, "ground over the jumper"},
+        {Column + 5, 480, 6, "the player over all"},
+        {Column + 63, 535, 6, "the player's corner"},
+        {Column + 5, 536, 5, "below the player"}};
     for (const auto& [x, y, sprite, what] : probes) {
         EXPECT_EQ(glwindow::pixel(x, y), spriteColour(sprite)) << what;
     }

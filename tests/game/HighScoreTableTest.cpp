@@ -108,17 +108,20 @@ TEST(HighScoreTable, WhatIsReadSurvivesASaveUnchanged) {
          {{999999.5, "d"}, {12.345679, "b"}, {12.345678, "a"}, {0.1, "c"}, {1e-300, "e"}}},
         {"amy 900\n" + longName + "   1234\n", {{1234, longName}, {900, "amy"}}},
         // A NUL in a name once cut the saved line short, losing it and every entry after it.
-        {std::string("zed 3\na\0b 2\ncat 1\n", 18), {{3, "zed"}, {2, std::string("a\0b", 3)}, {1, "cat"}}},
+        {std::string("zed 3\na\0b 2\ncat 1\n", 18),
+         {{3, "zed"}, {2, std::string("a\0b", 3)}, {1, "cat"}}},
     };
     for (const auto& [text, rows] : cases) {
         const auto [loaded, reloaded] = loadSaveLoad(text);
         EXPECT_EQ(loaded, rows) << text.substr(0, 40);
         EXPECT_EQ(reloaded, loaded) << text.substr(0, 40);
     }
-    EXPECT_EQ(HighScoreTable::formatLine({12.345678, "a"}) + HighScoreTable::formatLine({1500, "e"}),
+    EXPECT_EQ(HighScoreTable::formatLine({12.345678, "a"}) +
+                  HighScoreTable::formatLine({1500, "e"}),
               "a   12.345678e   1500");
     std::mt19937 random(20240613);
-    const char alphabet[] = "0123456789 \t\r\n.-+eE\0\x01\x7f\x80\xff" "abc";
+    const char alphabet[] = "0123456789 \t\r\n.-+eE\0\x01\x7f\x80\xff"
+                            "abc";
     for (int round = 0; round < 200; ++round) {
         std::string noise(1 + random() % 400, '\0');
         for (char& c : noise) {
@@ -150,7 +153,8 @@ TEST(HighScoreTable, SavingReplacesTheFileWholeAndAFailedSaveKeepsWhatIsThereAnd
     table.insert(7, "solo");
     table.save();
     EXPECT_EQ(readFile(path), "solo   7\n");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1) << "no temporary file left";
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1)
+        << "no temporary file left";
 
     const std::string folder = dir.file("poon-dir");
     ASSERT_EQ(mkdir(folder.c_str(), 0755), 0);
@@ -160,11 +164,13 @@ TEST(HighScoreTable, SavingReplacesTheFileWholeAndAFailedSaveKeepsWhatIsThereAnd
         failing.load(); // not a file: the table keeps what it held
         CapturedOutput output;
         failing.save();
-        EXPECT_EQ(output.err().rfind("WARN) Could not save high scores to " + target + ": ", 0), 0u) << output.err();
+        EXPECT_EQ(output.err().rfind("WARN) Could not save high scores to " + target + ": ", 0), 0u)
+            << output.err();
         EXPECT_EQ(std::count(output.err().begin(), output.err().end(), '\n'), 1);
         EXPECT_EQ(rowsOf(failing), (Rows{{700, "kit"}}));
     }
-    EXPECT_TRUE(std::filesystem::is_directory(folder)) << "the directory in the file's place was replaced";
+    EXPECT_TRUE(std::filesystem::is_directory(folder))
+        << "the directory in the file's place was replaced";
 }
 
 } // namespace

@@ -28,7 +28,8 @@ class Lifecycle : public ::testing::Test {
             fs::create_symlink(MediaDir + "/" + name, work.file("media/") + name);
         }
         for (const auto& entry : fs::directory_iterator(MediaDir + "/sound")) {
-            fs::create_symlink(entry.path(), work.file("media/sound/") + entry.path().filename().string());
+            fs::create_symlink(entry.path(),
+                               work.file("media/sound/") + entry.path().filename().string());
         }
         previous = fs::current_path();
         fs::current_path(work.path());
@@ -44,7 +45,8 @@ class Lifecycle : public ::testing::Test {
     Game game;
 };
 
-const std::string EndOfSets = "Sorry, sprite ./media/sprites/24.png is missing\n./media/sound/7.wav is missing\n";
+const std::string EndOfSets =
+    "Sorry, sprite ./media/sprites/24.png is missing\n./media/sound/7.wav is missing\n";
 
 TEST_F(Lifecycle, StartUpLoadsEverythingInOrderAndShutDownReleasesIt) {
     work.write("media/poon.txt", "amy 900\n");
@@ -53,7 +55,8 @@ TEST_F(Lifecycle, StartUpLoadsEverythingInOrderAndShutDownReleasesIt) {
     output.stop();
     EXPECT_EQ(game.initialised, 1);
     EXPECT_EQ(caption(), "Here be hoplings...");
-    EXPECT_EQ(std::tuple(game.screen, game.highScores.size(), game.sounds->count(), game.sprites->count()),
+    EXPECT_EQ(std::tuple(game.screen, game.highScores.size(), game.sounds->count(),
+                         game.sprites->count()),
               std::tuple(Menu, 1u, 7, 24));
     ASSERT_NE(game.font, nullptr);
     EXPECT_TRUE(game.font->ready);
@@ -61,7 +64,10 @@ TEST_F(Lifecycle, StartUpLoadsEverythingInOrderAndShutDownReleasesIt) {
     EXPECT_FALSE(trackIsPlaying(game.musicTracks[1]));
     const std::string& out = output.out();
     const auto sprites = out.find("Loaded 24 sprites\n");
-    EXPECT_LT(sprites, out.find("INFO) Initializing bitmap font load (tga:./media/font.png fnt:./media/font.fnt)\n"));
+    EXPECT_LT(
+        sprites,
+        out.find(
+            "INFO) Initializing bitmap font load (tga:./media/font.png fnt:./media/font.fnt)\n"));
     EXPECT_NE(sprites, std::string::npos);
     EXPECT_EQ(output.err(), EndOfSets + "WARN) Detected blank line.\n");
 
@@ -103,7 +109,8 @@ TEST_F(Lifecycle, AMissingTrackStopsStartUpBeforeTheFont) {
     EXPECT_EQ(output.err(), EndOfSets + "Hoplings: Error. Error: Could not open MCI device.\n");
     EXPECT_NE(game.musicTracks[1], 0u);
     EXPECT_EQ(game.musicTracks[2], 0u);
-    EXPECT_EQ(std::tuple(game.font.get(), game.initialised, caption()), std::tuple(nullptr, 0, std::string("Loading...")));
+    EXPECT_EQ(std::tuple(game.font.get(), game.initialised, caption()),
+              std::tuple(nullptr, 0, std::string("Loading...")));
     game.run(); // returns at once
     const std::uint32_t opened = game.musicTracks[1];
     game.shutdown();

@@ -64,7 +64,8 @@ TEST_F(Loop, EnterOnEachMenuItem) {
     EXPECT_EQ(game.screen, HighScores);
     EXPECT_EQ(game.highScores.size(), 1u) << "the list is reloaded from its file";
     EXPECT_EQ(pressAndRun(SDLK_RETURN), Select);
-    EXPECT_EQ(std::tuple(game.screen, game.menuSelection), std::tuple(Menu, 2)) << "back on the same item";
+    EXPECT_EQ(std::tuple(game.screen, game.menuSelection), std::tuple(Menu, 2))
+        << "back on the same item";
     EXPECT_EQ(readFile(dir.file("poon.txt")), "bob   300\n") << "leaving the list saves it";
 
     game.menuSelection = 1;
@@ -84,7 +85,8 @@ TEST_F(Loop, EnterOnEachMenuItem) {
     game.clouds.push_back(std::make_unique<Cloud>(10.0f, 10.0f, 0.0f, 1));
     EXPECT_EQ(pressAndRun(SDLK_RETURN), Select);
     EXPECT_EQ(game.screen, Playing);
-    EXPECT_EQ(std::tuple(game.score, game.health, game.playerHeight, game.playerName[0], game.objects.size()),
+    EXPECT_EQ(std::tuple(game.score, game.health, game.playerHeight, game.playerName[0],
+                         game.objects.size()),
               std::tuple(0.0f, 100, 0.0f, '\0', 0u));
     EXPECT_FALSE(loop.quit);
 
@@ -109,7 +111,8 @@ TEST_F(Loop, TypingANameTakesLowerCaseLettersAndDigitsOnly) {
         press(SDLK_z);
     }
     frame();
-    EXPECT_EQ(std::string(game.playerName), "abc123d" + std::string(24, 'z')) << "31 characters at most";
+    EXPECT_EQ(std::string(game.playerName), "abc123d" + std::string(24, 'z'))
+        << "31 characters at most";
     for (int i = 0; i < 40; ++i) {
         press(SDLK_BACKSPACE);
     }
@@ -118,7 +121,8 @@ TEST_F(Loop, TypingANameTakesLowerCaseLettersAndDigitsOnly) {
     game.score = -750;
     EXPECT_EQ(pressAndRun(SDLK_RETURN), Select);
     EXPECT_EQ(game.screen, Menu);
-    EXPECT_EQ(readFile(dir.file("poon.txt")), "anonymous   -750\n") << "an empty name; negative scores qualify";
+    EXPECT_EQ(readFile(dir.file("poon.txt")), "anonymous   -750\n")
+        << "an empty name; negative scores qualify";
 }
 
 TEST_F(Loop, WithTenEntriesOnlyAScoreAtLeastTheLowestIsInsertedButTheTableIsAlwaysSaved) {
@@ -167,11 +171,14 @@ TEST_F(Loop, EscapeQuitsFromAnyScreenWithoutSaving) {
 // status lines at (0, 0) and (0, 45), the score truncated towards zero.
 TEST_F(Loop, TheStatusLinesSitTopLeftAndShowTheScoreTruncated) {
     auto statusBand = [](std::vector<std::uint32_t> pixels) {
-        return std::vector<std::uint32_t>(pixels.end() - 800 * 300, pixels.end()); // the top 300 rows
+        return std::vector<std::uint32_t>(pixels.end() - 800 * 300,
+                                          pixels.end()); // the top 300 rows
     };
     const std::tuple<float, int, const char*, const char*> cases[] = {
-        {99.9f, 100, " Prawnage: 99", " Health: 100"}, {-750.9f, 3, " Prawnage: -750", " Health: 3"},
-        {1e12f, 100, " Prawnage: 2147483647", " Health: 100"}, {5.0f, 0, nullptr, nullptr}};
+        {99.9f, 100, " Prawnage: 99", " Health: 100"},
+        {-750.9f, 3, " Prawnage: -750", " Health: 3"},
+        {1e12f, 100, " Prawnage: 2147483647", " Health: 100"},
+        {5.0f, 0, nullptr, nullptr}};
     for (const auto& [score, health, prawnage, healthLine] : cases) {
         game.screen = Playing;
         game.clearPlayState();

@@ -8,8 +8,8 @@ namespace {
 
 class Results : public GameTest {
   protected:
-    void expectScreen(void (Game::*screen)(float), int backdrop, const std::vector<std::pair<std::string, int>>& lines,
-                      int x) {
+    void expectScreen(void (Game::*screen)(float), int backdrop,
+                      const std::vector<std::pair<std::string, int>>& lines, int x) {
         glwindow::open();
         (game.*screen)(0);
         const auto shown = glwindow::frame();
@@ -19,7 +19,8 @@ class Results : public GameTest {
                 game.font->print(text, y < 0 ? 10 : x, y < 0 ? -y : y);
             }
         });
-        EXPECT_EQ(glwindow::firstDifference(shown, want), "") << (lines.empty() ? "" : lines.back().first);
+        EXPECT_EQ(glwindow::firstDifference(shown, want), "")
+            << (lines.empty() ? "" : lines.back().first);
     }
 };
 
@@ -31,7 +32,9 @@ TEST_F(Results, TheNameEntryAsksForANameOnlyWhenTheScoreQualifies) {
     game.score = 1000; // equal to the lowest entry
     // A negative y stands for the request line, which starts at x 10.
     expectScreen(&Game::drawNameEntry, 22,
-                 {{"Final Score: 1000", 200}, {"The Great Sky Rabbit deems you worthy.  Enter your name.", -235}, {"abc_", 270}},
+                 {{"Final Score: 1000", 200},
+                  {"The Great Sky Rabbit deems you worthy.  Enter your name.", -235},
+                  {"abc_", 270}},
                  200);
     game.score = 999.6f;
     expectScreen(&Game::drawNameEntry, 22, {{"Final Score: 1000", 200}}, 200);
@@ -48,7 +51,8 @@ TEST_F(Results, TheListShowsTenRowsAtMostWithLongNamesCut) {
     std::vector<std::pair<std::string, int>> rows;
     for (int i = 11; i >= 2; --i) {
         const std::string name = "p" + std::to_string(i);
-        rows.push_back({std::string(32 - name.size(), ' ') + name + "   " + std::to_string(100 * i) + ".000000",
+        rows.push_back({std::string(32 - name.size(), ' ') + name + "   " +
+                            std::to_string(100 * i) + ".000000",
                         120 + 25 * (11 - i)});
     }
     expectScreen(&Game::drawHighScores, 21, rows, 50);

@@ -33,7 +33,8 @@ inline void assembleTestGame(Game& game, const TempDir& dir) {
     game.sprites = std::make_unique<SpriteManager>(dir.path().c_str());
     game.sprites->setScreenSize(800, 600);
     game.sounds = std::make_unique<SoundManager>(dir.path().c_str());
-    game.font = std::make_unique<MoxBitmapFont>((MediaDir + "/font.png").c_str(), (MediaDir + "/font.fnt").c_str());
+    game.font = std::make_unique<MoxBitmapFont>((MediaDir + "/font.png").c_str(),
+                                                (MediaDir + "/font.fnt").c_str());
     game.highScores = HighScoreTable(dir.file("poon.txt"));
 }
 

@@ -1,11 +1,10 @@
-// Font definitions written by real generators, through the strict reader. Their third line
-// (a page line) is not a char line, so the reader refuses them by ending the process;
-// without their page and count lines a real page draws text.
+// Font definitions written by real generators, and damaged ones, through the strict reader.
+// A generator's third line (a page line) is not a char line, so the reader refuses them all
+// by ending the process.
 #include "engine/MoxBitmapFont.h"
 
 #include "realdata/RealData.h"
 #include "support/CapturedOutput.h"
-#include "support/GlWindow.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -24,7 +23,8 @@ std::vector<std::string> linesOf(const std::string& path) {
     std::vector<std::string> lines;
     std::istringstream in(readFile(path));
     for (std::string line; std::getline(in, line);) {
-        lines.push_back(!line.empty() && line.back() == '\r' ? line.substr(0, line.size() - 1) : line);
+        lines.push_back(!line.empty() && line.back() == '\r' ? line.substr(0, line.size() - 1)
+                                                             : line);
     }
     return lines;
 }
@@ -41,7 +41,6 @@ class RealFonts : public ::testing::Test {
         font.reset();
     }
     std::unique_ptr<MoxBitmapFont> font;
-    TempDir dir;
 };
 
 // Each is refused where the reader first disagrees: extra words of the common line are
@@ -49,10 +48,11 @@ class RealFonts : public ::testing::Test {
 TEST_F(RealFonts, EveryFileIsRefusedAtTheFirstLineTheReaderCannotTake) {
     REALDATA_REQUIRE("fnt");
     std::vector<std::pair<std::string, std::string>> cases;
-    for (const char* file : {"bmfont-lato/Lato-Regular-16.fnt", "bmfont_rs/anton_latin.fnt", "bmfont_rs/ok/medium.txt",
-                             "bmfont_rs/ok/small.txt", "fontbm/test0.fnt", "parse-bmfont-ascii/Glyphite.fnt",
-                             "parse-bmfont-ascii/MarkerFelt-text.fnt", "parse-bmfont-ascii/NexaLight32.fnt",
-                             "parse-bmfont-ascii/NexaLight32Multi.fnt"}) {
+    for (const char* file :
+         {"bmfont-lato/Lato-Regular-16.fnt", "bmfont_rs/anton_latin.fnt", "bmfont_rs/ok/medium.txt",
+          "bmfont_rs/ok/small.txt", "fontbm/test0.fnt", "parse-bmfont-ascii/Glyphite.fnt",
+          "parse-bmfont-ascii/MarkerFelt-text.fnt", "parse-bmfont-ascii/NexaLight32.fnt",
+          "parse-bmfont-ascii/NexaLight32Multi.fnt"}) {
         const std::vector<std::string> lines = linesOf(realdata::path(std::string("fnt/") + file));
         std::istringstream words(lines.at(1));
         std::string word, expected;
@@ -62,48 +62,27 @@ TEST_F(RealFonts, EveryFileIsRefusedAtTheFirstLineTheReaderCannotTake) {
         EXPECT_EQ(lines.at(2).rfind("page id=0 file=\"", 0), 0u) << file;
         cases.push_back({std::string("fnt/") + file, expected + tooShort(lines[2])});
     }
-    const std::string page = "page id=0 file=\"small_sheet_0.png\"", common = TooMany + TooMany + TooMany + TooMany + TooMany;
-    for (const char* bad : {"duplicate_key", "invalid_char_count", "invalid_charset_string", "invalid_kerning_count",
-                            "invalid_tag"}) { // faults in the info line are never seen
-        cases.push_back({std::string("fnt/bmfont_rs/bad/") + bad + ".txt", common + tooShort(page)});
+    const std::string page = "page id=0 file=\"small_sheet_0.png\"",
+                      common = TooMany + TooMany + TooMany + TooMany + TooMany;
+    for (const char* bad :
+         {"duplicate_key", "invalid_char_count", "invalid_charset_string", "invalid_kerning_count",
+          "invalid_tag"}) { // faults in the info line are never seen
+        cases.push_back(
+            {std::string("fnt/bmfont_rs/bad/") + bad + ".txt", common + tooShort(page)});
     }
-    cases.insert(cases.end(), {
-        {"fnt/bmfont_rs/bad/bad_int.txt", common + tooShort("page id=... file=\"small_sheet_0.png\"")},
-        {"fnt/bmfont_rs/bad/no_common.txt", tooShort(page, "a commons definition")},
-        {"fnt/bmfont_rs/bad/no_info.txt", tooShort(page, "a commons definition")},
-        {"fnt/bmfont_rs/ok/empty.txt", common + tooShort("chars count=0")},
-        // The binary format: its second "line" (to the next 0x0A byte) starts with a NUL.
-        {"fnt/fontbm/test2-binary-format.fnt", tooShort("", "a commons definition")}});
+    cases.insert(cases.end(),
+                 {{"fnt/bmfont_rs/bad/bad_int.txt",
+                   common + tooShort("page id=... file=\"small_sheet_0.png\"")},
+                  {"fnt/bmfont_rs/bad/no_common.txt", tooShort(page, "a commons definition")},
+                  {"fnt/bmfont_rs/bad/no_info.txt", tooShort(page, "a commons definition")},
+                  {"fnt/bmfont_rs/ok/empty.txt", common + tooShort("chars count=0")},
+                  // The binary format: its second "line" (to the next 0x0A byte) starts with a NUL.
+                  {"fnt/fontbm/test2-binary-format.fnt", tooShort("", "a commons definition")}});
     for (const auto& [file, expected] : cases) {
-        EXPECT_EXIT(font->loadDefinition(realdata::path(file).c_str()), ::testing::ExitedWithCode(1),
-                    ::testing::Eq(expected))
+        EXPECT_EXIT(font->loadDefinition(realdata::path(file).c_str()),
+                    ::testing::ExitedWithCode(1), ::testing::Eq(expected))
             << file;
     }
-}
-
-// A real generated page with its definition cut down to the lines this reader takes.
-TEST_F(RealFonts, ARealPageDrawsText) {
-    REALDATA_REQUIRE("fnt");
-    glwindow::open();
-    std::string kept;
-    for (const std::string& line : linesOf(realdata::path("fnt/bmfont_rs/anton_latin.fnt"))) {
-        const std::string word = line.substr(0, line.find(' '));
-        kept += word == "page" || word == "chars" || word == "kernings" ? "" : line + "\n";
-    }
-    CapturedOutput quiet;
-    MoxBitmapFont anton(realdata::path("fnt/bmfont_rs/anton_latin_0.png").c_str(), dir.write("a.fnt", kept).c_str());
-    quiet.stop();
-    ASSERT_TRUE(anton.ready);
-    EXPECT_EQ(anton.getLineHeight(), 65);
-    anton.print("HI", 100, 100);
-    int lit = 0, stray = 0;
-    for (int y = 0; y < 200; y += 2) {
-        for (int x = 0; x < 300; x += 2) {
-            (x >= 100 && x < 160 && y >= 100 && y < 165 ? lit : stray) += glwindow::pixel(x, y).r > 128;
-        }
-    }
-    EXPECT_GT(lit, 50);
-    EXPECT_EQ(stray, 0);
 }
 
 } // namespace

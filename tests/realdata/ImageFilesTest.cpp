@@ -26,7 +26,8 @@ TEST(RealImages, ValidPicturesBecomeSpritesAndCorruptOnesAreReportedMissing) {
     int valid = 0, corrupt = 0;
     for (const std::string folder : {"pngsuite", "pngsuite-derived-malformed"}) {
         for (const std::string& name : realdata::files(folder, ".png")) {
-            const bool loads = (name[0] != 'x' && folder == "pngsuite") || name == "invalid_palette_index.png";
+            const bool loads =
+                (name[0] != 'x' && folder == "pngsuite") || name == "invalid_palette_index.png";
             const std::string file = realdata::path(folder + "/" + name);
             CapturedOutput output;
             const int id = sprites->loadTexture(file.c_str(), 255, 0, 255);
@@ -39,7 +40,8 @@ TEST(RealImages, ValidPicturesBecomeSpritesAndCorruptOnesAreReportedMissing) {
             if (loads) {
                 EXPECT_EQ(output.err(), "") << name;
             } else {
-                EXPECT_EQ(output.err().substr(output.err().size() - std::min(output.err().size(), missing.size())),
+                EXPECT_EQ(output.err().substr(output.err().size() -
+                                              std::min(output.err().size(), missing.size())),
                           missing)
                     << name;
             }

@@ -24,8 +24,9 @@ extern "C" void onHang(int) {
 }
 
 bool isDamaged(const std::string& file) {
-    for (const char* bad : {"illegal", "running-status-", "missing-byte", "empty-file", "not-a-midi", ".syx",
-                            "PiDamaged", "Beethoven.rmi", "MIDIBadHeader", "MIDIBadTrack"}) {
+    for (const char* bad :
+         {"illegal", "running-status-", "missing-byte", "empty-file", "not-a-midi", ".syx",
+          "PiDamaged", "Beethoven.rmi", "MIDIBadHeader", "MIDIBadTrack"}) {
         if (file.find(bad) != std::string::npos) {
             return true;
         }
@@ -61,7 +62,9 @@ TEST(RealMidi, ValidFilesOpenAndPlayAndDamagedOnesAreRefusedWithTheOpenErrorLine
             output.stop();
             alarm(0);
             EXPECT_EQ(playing, plays) << file;
-            EXPECT_EQ(output.err(), plays ? "" : "Hoplings: Error. Error: Could not open MCI device.\n") << file;
+            EXPECT_EQ(output.err(),
+                      plays ? "" : "Hoplings: Error. Error: Could not open MCI device.\n")
+                << file;
             ++counts[plays];
         }
     }

@@ -15,10 +15,10 @@ std::vector<std::string> files(const std::string& sub, const std::string& suffix
 
 } // namespace realdata
 
-#define REALDATA_REQUIRE(sub)                                                                  \
-    do {                                                                                       \
-        if (!realdata::present(sub)) {                                                         \
-            GTEST_SKIP() << "third-party test files not found at " << realdata::path(sub)      \
-                         << " (the shared realdata folder is not checked out here)";           \
-        }                                                                                      \
+#define REALDATA_REQUIRE(sub)                                                                      \
+    do {                                                                                           \
+        if (!realdata::present(sub)) {                                                             \
+            GTEST_SKIP() << "third-party test files not found at " << realdata::path(sub)          \
+                         << " (the shared realdata folder is not checked out here)";               \
+        }                                                                                          \
     } while (false)

@@ -24,13 +24,20 @@ constexpr bool sanitized = false;
 // Plain PCM of 8 and 16 bits, with or without extra chunks; every other file of the folder,
 // in other encodings or damaged (chunk sizes past the end of the file, fuzzer finds, wrong
 // magic words), is refused.
-const std::set<std::string> Playable = {
-    "go-audio-wav/8bit.wav", "go-audio-wav/kick-16b441k.wav", "go-audio-wav/kick.wav", "go-audio-wav/listinfo.wav",
-    "hound/pcmwaveformat-16bit-44100Hz-mono-extra.wav", "hound/pcmwaveformat-16bit-44100Hz-mono.wav",
-    "hound/pcmwaveformat-8bit-44100Hz-mono.wav", "hound/waveformatex-16bit-44100Hz-mono-extra.wav",
-    "hound/waveformatex-16bit-44100Hz-mono.wav", "hound/waveformatex-16bit-44100Hz-stereo.wav",
-    "hound/waveformatex-8bit-11025Hz-mono.wav", "scipy/test-8000Hz-le-2ch-1byteu.wav",
-    "uttori-audio-wave/pluck-pcm16.wav", "uttori-audio-wave/pluck-pcm8.wav"};
+const std::set<std::string> Playable = {"go-audio-wav/8bit.wav",
+                                        "go-audio-wav/kick-16b441k.wav",
+                                        "go-audio-wav/kick.wav",
+                                        "go-audio-wav/listinfo.wav",
+                                        "hound/pcmwaveformat-16bit-44100Hz-mono-extra.wav",
+                                        "hound/pcmwaveformat-16bit-44100Hz-mono.wav",
+                                        "hound/pcmwaveformat-8bit-44100Hz-mono.wav",
+                                        "hound/waveformatex-16bit-44100Hz-mono-extra.wav",
+                                        "hound/waveformatex-16bit-44100Hz-mono.wav",
+                                        "hound/waveformatex-16bit-44100Hz-stereo.wav",
+                                        "hound/waveformatex-8bit-11025Hz-mono.wav",
+                                        "scipy/test-8000Hz-le-2ch-1byteu.wav",
+                                        "uttori-audio-wave/pluck-pcm16.wav",
+                                        "uttori-audio-wave/pluck-pcm8.wav"};
 
 long peakRssKb() {
     rusage usage{};
@@ -43,7 +50,8 @@ TEST(RealWavs, PlainPcmLoadsAndEverythingElseIsReportedMissingCheaply) {
     ASSERT_TRUE(audiotest::openDummyAudio()) << SDL_GetError();
     const long rssBefore = peakRssKb();
     int files = 0;
-    for (const char* folder : {"go-audio-wav", "hound", "hound/fuzz", "scipy", "uttori-audio-wave"}) {
+    for (const char* folder :
+         {"go-audio-wav", "hound", "hound/fuzz", "scipy", "uttori-audio-wave"}) {
         for (const std::string& name : realdata::files(std::string("wav/") + folder, ".wav")) {
             const std::string file = std::string(folder) + "/" + name;
             const bool plays = Playable.count(file) > 0;
@@ -68,7 +76,8 @@ TEST(RealWavs, PlainPcmLoadsAndEverythingElseIsReportedMissingCheaply) {
     }
     EXPECT_EQ(files, 45);
     if (!sanitized) {
-        EXPECT_LT(peakRssKb() - rssBefore, 32 * 1024) << "what the headers claim must not be touched";
+        EXPECT_LT(peakRssKb() - rssBefore, 32 * 1024)
+            << "what the headers claim must not be touched";
     }
 }
 

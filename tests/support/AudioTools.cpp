@@ -99,7 +99,7 @@ std::string sineWav(double frequency, double seconds, int amplitude) {
     put(out, 36 + 2 * frames, 4);
     out += "WAVEfmt ";
     // PCM, mono, 16 bits: fmt size, tag, channels, rate, bytes a second, block align, bits.
-    const std::pair<std::uint32_t, int> fields[] = {{16, 4}, {1, 2},        {1, 2}, {Rate, 4},
+    const std::pair<std::uint32_t, int> fields[] = {{16, 4},       {1, 2}, {1, 2}, {Rate, 4},
                                                     {2 * Rate, 4}, {2, 2}, {16, 2}};
     for (const auto& [value, bytes] : fields) {
         put(out, value, bytes);
@@ -107,13 +107,15 @@ std::string sineWav(double frequency, double seconds, int amplitude) {
     out += "data";
     put(out, 2 * frames, 4);
     for (std::uint32_t i = 0; i < frames; ++i) {
-        put(out, std::uint16_t(std::lround(amplitude * std::sin(2 * M_PI * frequency * i / Rate))), 2);
+        put(out, std::uint16_t(std::lround(amplitude * std::sin(2 * M_PI * frequency * i / Rate))),
+            2);
     }
     return out;
 }
 
 std::string midiNote(int program, int ticks, int channel) {
-    std::string track = {0, char(0xC0 | channel), char(program), 0, char(0x90 | channel), 0x3C, 0x64};
+    std::string track = {0,   char(0xC0 | channel), char(program), 0, char(0x90 | channel), 0x3C,
+                         0x64};
     std::string delta(1, char(ticks & 0x7F)); // the hold time as a variable-length quantity
     for (int rest = ticks >> 7; rest > 0; rest >>= 7) {
         delta.insert(delta.begin(), char(0x80 | (rest & 0x7F)));

@@ -1,17 +1,11 @@
 #include "support/CapturedOutput.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <iostream>
 #include <stdlib.h>
 #include <unistd.h>
 
-// Present only in sanitizer builds: called after a report, just before the process ends.
-extern "C" void __sanitizer_set_death_callback(void (*callback)()) __attribute__((weak));
-
 namespace {
-
-CapturedOutput* active = nullptr;
 
 void flushAll() {
     std::fflush(nullptr);
@@ -19,28 +13,9 @@ void flushAll() {
     std::cerr.flush();
 }
 
-void releaseOnProcessEnd() {
-    if (CapturedOutput* capture = active) {
-        const std::string out = capture->out();
-        const std::string err = capture->err();
-        std::fprintf(stderr, "(the process ended while its output was captured; it wrote:)\n");
-        std::fwrite(out.data(), 1, out.size(), stdout);
-        std::fwrite(err.data(), 1, err.size(), stderr);
-        std::fflush(nullptr);
-    }
-}
-
 } // namespace
 
 CapturedOutput::CapturedOutput() {
-    static const bool registered = [] {
-        std::atexit(releaseOnProcessEnd);
-        if (__sanitizer_set_death_callback != nullptr) {
-            __sanitizer_set_death_callback(releaseOnProcessEnd);
-        }
-        return true;
-    }();
-    (void)registered;
     flushAll();
     for (int fd : {1, 2}) {
         char name[] = "/tmp/pyrokettle-capture-XXXXXX";
@@ -49,7 +24,6 @@ CapturedOutput::CapturedOutput() {
         saved_[fd - 1] = dup(fd);
         dup2(files_[fd - 1], fd);
     }
-    active = this;
 }
 
 void CapturedOutput::stop() {
@@ -57,9 +31,6 @@ void CapturedOutput::stop() {
         return;
     }
     active_ = false;
-    if (active == this) {
-        active = nullptr;
-    }
     flushAll();
     for (int fd : {1, 2}) {
         dup2(saved_[fd - 1], fd);

@@ -1,13 +1,12 @@
 #pragma once
 // Captures what the code under test writes to standard output and standard error (C stdio
 // and C++ streams alike) by pointing descriptors 1 and 2 at temporary files for the
-// object's lifetime or until stop(). Should the process end inside a capture (an exit on a
-// fatal input, a sanitizer report), what was captured is written to the real streams.
+// object's lifetime or until stop().
 
 #include <string>
 
 class CapturedOutput {
-public:
+  public:
     CapturedOutput();
     ~CapturedOutput() { stop(); }
     CapturedOutput(const CapturedOutput&) = delete;
@@ -19,7 +18,7 @@ public:
     const std::string& out();
     const std::string& err();
 
-private:
+  private:
     int saved_[2] = {-1, -1};
     int files_[2] = {-1, -1};
     bool active_ = true;

@@ -5,7 +5,6 @@
 #include <GL/gl.h>
 #include <SDL.h>
 #include <cstdio>
-#include <cstdlib>
 #include <gtest/gtest.h>
 
 namespace glwindow {
@@ -48,7 +47,8 @@ std::vector<std::uint32_t> frame() {
     return rgba;
 }
 
-std::string firstDifference(const std::vector<std::uint32_t>& got, const std::vector<std::uint32_t>& want) {
+std::string firstDifference(const std::vector<std::uint32_t>& got,
+                            const std::vector<std::uint32_t>& want) {
     for (std::size_t i = 0; i < got.size() && i < want.size(); ++i) {
         if (got[i] != want[i]) {
             char text[80];
@@ -58,26 +58,6 @@ std::string firstDifference(const std::vector<std::uint32_t>& got, const std::ve
         }
     }
     return got.size() == want.size() ? "" : "frames of different sizes";
-}
-
-std::string screenshot(const std::string& name) {
-    const std::vector<std::uint32_t> pixels = frame();
-    const std::string base = std::string(TEST_OUTPUT_DIR) + "/" + name;
-    if (FILE* f = std::fopen((base + ".ppm").c_str(), "wb")) {
-        std::fprintf(f, "P6\n%d %d\n255\n", Width, Height);
-        for (int row = Height - 1; row >= 0; --row) {
-            for (int x = 0; x < Width; ++x) {
-                const std::uint32_t p = pixels[row * Width + x];
-                const unsigned char rgb[3] = {(unsigned char)(p >> 16), (unsigned char)(p >> 8),
-                                              (unsigned char)p};
-                std::fwrite(rgb, 1, 3, f);
-            }
-        }
-        std::fclose(f);
-    }
-    const std::string command =
-        "convert '" + base + ".ppm' '" + base + ".png' 2>/dev/null && rm -f '" + base + ".ppm'";
-    return std::system(command.c_str()) == 0 ? base + ".png" : base + ".ppm";
 }
 
 } // namespace glwindow

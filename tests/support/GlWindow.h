@@ -30,10 +30,7 @@ std::string rgbAt(int x, int y);
 // The whole back buffer as 0xRRGGBB values, bottom row first: for comparing two frames.
 std::vector<std::uint32_t> frame();
 // "" when two frames are equal, else where they first differ and how.
-std::string firstDifference(const std::vector<std::uint32_t>& got, const std::vector<std::uint32_t>& want);
-
-// Writes the back buffer as a PNG under the test output directory (through ImageMagick's
-// convert, else as PPM); returns the path written.
-std::string screenshot(const std::string& name);
+std::string firstDifference(const std::vector<std::uint32_t>& got,
+                            const std::vector<std::uint32_t>& want);
 
 } // namespace glwindow

@@ -5,7 +5,7 @@
 #include <string>
 
 class TempDir {
-public:
+  public:
     TempDir();
     ~TempDir();
     TempDir(const TempDir&) = delete;
@@ -18,7 +18,7 @@ public:
     // and returns the full path.
     std::string write(const std::string& name, const std::string& contents) const;
 
-private:
+  private:
     std::string path_;
 };
 
