@@ -29,6 +29,7 @@ shot e2e-info
 key Return Down Return   # back to the menu on item 1, then High scores
 shot e2e-highscores
 key Return Up Up Return  # back (the table is saved), then Start game
+sleep 1                  # Enter is not the jump key, but give any wrong jump time to land
 shot e2e-play-ground
 retry xdotool keydown space
 sleep 1.5

@@ -1,11 +1,16 @@
-// The window caption and the frame timer; the drawing space shows in every pixel test.
-#include "engine/Clock.h"
+// The window caption, the jump key and the frame timer; the drawing space shows in every pixel
+// test.
 #include "engine/Platform.h"
+#include "engine/Clock.h"
+#include "engine/JumpKey.h"
 
 #include "support/GlWindow.h"
 
 #include <SDL.h>
+#include <cstdlib>
 #include <gtest/gtest.h>
+
+#include <SDL_syswm.h> // after gtest: Xlib defines None and Bool
 
 namespace {
 
@@ -18,6 +23,30 @@ TEST(Platform, TheWindowOpensCaptionedAndTheCaptionCanChange) {
     setCaption("Loading...");
     SDL_WM_GetCaption(&caption, &icon);
     EXPECT_STREQ(caption, "Loading...");
+}
+
+// The space bar pressed on the real keyboard, through the X server: its state is read the
+// moment it is asked for.
+TEST(JumpKey, ReadsTheSpaceBarWhileItIsHeld) {
+    glwindow::open();
+    auto xdotool = [](const std::string& arguments) {
+        return std::system(("xdotool " + arguments + " >/dev/null 2>&1").c_str()) == 0;
+    };
+    auto becomes = [](bool held) {
+        for (int i = 0; i < 100 && jumpKeyDown() != held; ++i) {
+            SDL_Delay(10);
+        }
+        return jumpKeyDown() == held;
+    };
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    ASSERT_EQ(SDL_GetWMInfo(&info), 1);
+    ASSERT_TRUE(xdotool("windowfocus --sync " + std::to_string(info.info.x11.wmwindow)));
+    EXPECT_TRUE(becomes(false));
+    ASSERT_TRUE(xdotool("keydown space"));
+    EXPECT_TRUE(becomes(true));
+    xdotool("keyup space");
+    EXPECT_TRUE(becomes(false));
 }
 
 std::uint32_t fakeNow = 0;
