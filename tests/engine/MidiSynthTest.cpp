@@ -17,7 +17,7 @@ TEST(MidiSynth, WithoutASoundFontPlayersKeepTimeInSilence) {
     ASSERT_TRUE(openDiskAudio(capture, 40)) << SDL_GetError();
     CapturedOutput output;
     MidiSynth synth({dir.file("absent.sf2"), dir.write("broken.sf2", "not a SoundFont")});
-    EXPECT_EQ(output.err(), "WARN) No General MIDI SoundFont found; music is silent\n");
+    EXPECT_EQ(output.err(), "WARN) No General MIDI SoundFont found; music is silent (install timgm6mb-soundfont)\n");
     EXPECT_EQ(output.out(), "");
     ASSERT_TRUE(synth.valid() && synth.audible());
 
