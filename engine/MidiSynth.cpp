@@ -100,7 +100,8 @@ MidiSynth::MidiSynth(const std::vector<std::string>& soundFonts) {
             return;
         }
     }
-    std::fprintf(stderr, "WARN) No General MIDI SoundFont found; music is silent\n");
+    std::fprintf(stderr, "WARN) No General MIDI SoundFont found; music is silent "
+                         "(install timgm6mb-soundfont)\n");
 }
 
 MidiSynth::~MidiSynth() {

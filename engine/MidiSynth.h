@@ -22,8 +22,9 @@ class MidiSynth {
 public:
     // Creates the synthesizer. When the mixer's device is open it renders at the device's
     // rate and loads the first of `soundFonts` that loads; when none does it prints
-    // "WARN) No General MIDI SoundFont found; music is silent" on standard error and
-    // renders silence. With no device open no SoundFont is loaded and nothing is printed.
+    // "WARN) No General MIDI SoundFont found; music is silent (install timgm6mb-soundfont)"
+    // on standard error and renders silence. With no device open no SoundFont is loaded and
+    // nothing is printed.
     explicit MidiSynth(const std::vector<std::string>& soundFonts);
     ~MidiSynth();
     MidiSynth(const MidiSynth&) = delete;

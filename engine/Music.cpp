@@ -3,21 +3,55 @@
 #include "engine/MidiFileCheck.h"
 #include "engine/MidiSynth.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <map>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
 namespace {
 
 // Debian's General MIDI SoundFonts, best first: the system's chosen default, then the
-// small and the large font that the packages install.
-const std::vector<std::string> SoundFonts = {
+// small and the large font that the packages install, then the default of the compressed
+// fonts.
+const std::vector<std::string> DebianSoundFonts = {
     "/usr/share/sounds/sf2/default-GM.sf2",
     "/usr/share/sounds/sf2/TimGM6mb.sf2",
     "/usr/share/sounds/sf2/FluidR3_GM.sf2",
+    "/usr/share/sounds/sf3/default-GM.sf3",
 };
+// Where other distributions put theirs.
+const char* const SoundFontFolder = "/usr/share/soundfonts";
+
+// The SoundFonts to try, in order: the user's SDL_SOUNDFONTS (colon-separated, as
+// SDL_mixer reads it), Debian's, then every .sf2 and .sf3 of SoundFontFolder by name.
+std::vector<std::string> soundFonts() {
+    std::vector<std::string> fonts;
+    if (const char* chosen = std::getenv("SDL_SOUNDFONTS")) {
+        std::istringstream list(chosen);
+        for (std::string path; std::getline(list, path, ':');) {
+            if (!path.empty()) {
+                fonts.push_back(path);
+            }
+        }
+    }
+    fonts.insert(fonts.end(), DebianSoundFonts.begin(), DebianSoundFonts.end());
+    std::vector<std::string> found;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(SoundFontFolder, error)) {
+        const std::string extension = entry.path().extension().string();
+        if (extension == ".sf2" || extension == ".sf3") {
+            found.push_back(entry.path().string());
+        }
+    }
+    std::sort(found.begin(), found.end());
+    fonts.insert(fonts.end(), found.begin(), found.end());
+    return fonts;
+}
 
 // MIDI files are a few kilobytes; anything far bigger is not one of ours.
 constexpr long MaxFileBytes = 16L * 1024 * 1024;
@@ -99,7 +133,7 @@ bool readFile(const char* path, std::vector<unsigned char>& bytes) {
 std::uint32_t openTrack(const char* path) {
     MusicState& state = music();
     if (!state.synth) {
-        state.synth = std::make_unique<MidiSynth>(SoundFonts);
+        state.synth = std::make_unique<MidiSynth>(soundFonts());
     }
 
     std::vector<unsigned char> bytes;

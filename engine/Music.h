@@ -6,10 +6,12 @@
 // them and asks whether they are still playing.
 //
 // The synthesizer (FluidSynth) is created by the first openTrack with the first General
-// MIDI SoundFont of /usr/share/sounds/sf2 (default-GM, TimGM6mb, FluidR3_GM). Without a
-// SoundFont, or without an open audio device, tracks open and keep time but are silent;
-// a missing SoundFont is reported once: "WARN) No General MIDI SoundFont found; music is
-// silent". Call from the main thread only.
+// MIDI SoundFont that loads of: the colon-separated paths of SDL_SOUNDFONTS; Debian's
+// /usr/share/sounds/sf2 (default-GM, TimGM6mb, FluidR3_GM) and sf3/default-GM.sf3; the
+// .sf2 and .sf3 files of /usr/share/soundfonts. Without a SoundFont, or without an open
+// audio device, tracks open and keep time but are silent; a missing SoundFont is reported
+// once: "WARN) No General MIDI SoundFont found; music is silent (install
+// timgm6mb-soundfont)". Call from the main thread only.
 
 #include <cstdint>
 

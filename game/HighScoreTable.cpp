@@ -99,6 +99,19 @@ std::string directoryOf(const std::string& path) {
     return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
 }
 
+// Makes a missing folder and its missing parents (0777 less the umask). Returns 0, or the
+// errno of the first one that could not be made.
+int makeFolders(const std::string& folder) {
+    struct stat info;
+    if (folder.empty() || stat(folder.c_str(), &info) == 0) {
+        return 0; // present; one that is not a folder fails at the write, "Not a directory"
+    }
+    if (const int failure = makeFolders(directoryOf(folder))) {
+        return failure;
+    }
+    return mkdir(folder.c_str(), 0777) == 0 || errno == EEXIST ? 0 : errno;
+}
+
 } // namespace
 
 HighScoreTable::HighScoreTable(std::string path) : path_(std::move(path)) {}
@@ -143,6 +156,16 @@ std::string HighScoreTable::formatLine(const HighScoreEntry& entry) {
 }
 
 void HighScoreTable::save() const {
+    // A table with no file keeps its scores in memory; the per-user folder is made on the
+    // first save.
+    if (path_.empty()) {
+        return;
+    }
+    if (const int failure = makeFolders(directoryOf(path_))) {
+        std::fprintf(stderr, "WARN) Could not save high scores to %s: %s\n", path_.c_str(),
+                     std::strerror(failure));
+        return;
+    }
     const std::string temporary = directoryOf(path_) + "/.poon-XXXXXX";
     std::vector<char> pattern(temporary.begin(), temporary.end());
     pattern.push_back('\0');

@@ -31,7 +31,8 @@ public:
 
     // Writes every entry, highest first, to a temporary file beside the table's file and
     // renames it into place, so the previous file survives any failure. On failure prints
-    // one "WARN)" line naming the file on standard error; the table is unchanged.
+    // one "WARN)" line naming the file on standard error; the table is unchanged. A missing
+    // folder is made first, parents included. With an empty path it does nothing.
     void save() const;
 
     // Adds the entry unless one with an equal score exists (that one stays). NaN is refused.

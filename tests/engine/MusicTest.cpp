@@ -105,7 +105,8 @@ TEST_F(Music, ATrackEndingAndStartingAgainWhileAnotherPlaysLeavesTheOtherSoundin
 TEST_F(Music, WithoutASoundFontPlayersKeepTimeInSilence) {
     CapturedOutput output;
     MidiSynth synth({dir.file("absent.sf2"), dir.write("broken.sf2", "not a SoundFont")});
-    EXPECT_EQ(output.err(), "WARN) No General MIDI SoundFont found; music is silent\n");
+    EXPECT_EQ(output.err(), "WARN) No General MIDI SoundFont found; music is silent (install "
+              "timgm6mb-soundfont)\n");
     ASSERT_TRUE(synth.valid() && synth.audible());
     const std::string song = midiNote(Piano, HalfSecond);
     synth.lock();

@@ -158,7 +158,8 @@ TEST(HighScoreTable, SavingReplacesTheFileWholeAndAFailedSaveKeepsWhatIsThereAnd
 
     const std::string folder = dir.file("poon-dir");
     ASSERT_EQ(mkdir(folder.c_str(), 0755), 0);
-    for (const std::string& target : {dir.file("no/such/dir/poon.txt"), folder}) {
+    // A missing folder is made; one with a file in its way cannot be.
+    for (const std::string& target : {dir.write("file", "") + "/dir/poon.txt", folder}) {
         HighScoreTable failing(target);
         failing.insert(700, "kit");
         failing.load(); // not a file: the table keeps what it held
