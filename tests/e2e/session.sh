@@ -25,7 +25,7 @@ start_game() {
   "$binary" > stdout.log 2> stderr.log &
   pid=$!
   for _ in $(seq 1 150); do
-    window=$(xdotool search --name '^Here be hoplings\.\.\.$' 2>/dev/null | head -n 1)
+    window=$(xdotool search --name '^Here be hoplings\.\.\.$' 2>/dev/null | head -n 1 || true)
     [ -n "$window" ] && return 0
     kill -0 "$pid" 2>/dev/null || fail "the game exited during start-up"
     sleep 0.2
@@ -38,7 +38,7 @@ retry() {
 }
 
 key() {
-  retry xdotool windowfocus --sync "$window" 2>/dev/null
+  retry xdotool windowfocus --sync "$window" 2>/dev/null || true
   retry xdotool key --delay 150 "$@"
   sleep 0.4
 }
