@@ -67,10 +67,13 @@ public:
     // One frame of a game in progress: advances everything by dt seconds and draws the
     // play scene (background, clouds, objects, ground, player).
     void updatePlaying(float dt);
-    // Steps 10 to 12 of a play frame: clouds, spawning and the scrolling objects.
+    // Steps 10 to 12 of a play frame: clouds, spawning and the scrolling objects. They
+    // move, spawn, collide and remove; drawPlayScene() draws what they leave.
     void updateClouds(float dt);
     void spawnObjects(float dt);
     void updateObjects(float dt, float scrollStep);
+    // Draws the play scene as it stands, in the play frame's order; changes nothing.
+    void drawPlayScene();
 
     // The two result screens; dt is unused.
     void drawNameEntry(float dt);
