@@ -11,6 +11,7 @@ int initVideo(int width, int height) {
         return -1;
     }
     std::atexit(SDL_Quit);
+    SDL_GL_SetAttribute(SDL_GL_SWAP_CONTROL, 1);
     if (SDL_SetVideoMode(width, height, 0, SDL_HWSURFACE | SDL_OPENGL | SDL_ASYNCBLIT | SDL_ANYFORMAT) ==
         nullptr) {
         return -1;

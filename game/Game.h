@@ -54,7 +54,7 @@ public:
         char text[64] = {};              // the score and health lines
     };
     // One pass of the main loop: clear, take every pending event, draw the screen, present,
-    // check the music, measure the frame time.
+    // sleep out the rest of a 4 ms frame, check the music, measure the frame time.
     void runFrame(LoopState& loop);
     // The key rules of the screen state machine for one key-down (an SDL key symbol).
     void handleKey(int key, bool& quit);

@@ -27,6 +27,9 @@ constexpr int InfoPicture = 20;
 
 constexpr int MenuItems = 4;
 constexpr std::uint32_t MusicCheckInterval = 5000; // ms
+// Where vsync is not granted the loop sleeps out the rest of this: at most about 250 frames
+// a second, without a core spinning.
+constexpr std::uint32_t ShortestFrame = 4; // ms
 
 constexpr std::size_t MaxNameLength = sizeof(Game::playerName) - 1;
 
@@ -47,6 +50,7 @@ void Game::run() {
 }
 
 void Game::runFrame(LoopState& loop) {
+    const std::uint32_t frameStart = realTicks();
     clearScreen();
 
     SDL_Event event;
@@ -86,7 +90,8 @@ void Game::runFrame(LoopState& loop) {
     }
 
     swapBuffers();
-    delay(0);
+    const std::uint32_t spent = realTicks() - frameStart;
+    delay(spent < ShortestFrame ? ShortestFrame - spent : 0);
     checkMusic(loop.lastMusicCheck);
     loop.frameTime = frameTime();
 }
