@@ -1,5 +1,7 @@
 #include "engine/Platform.h"
 
+#include "engine/JumpKey.h"
+
 #include <SDL.h>
 #include <GL/gl.h>
 #include <GL/glu.h>
@@ -11,6 +13,7 @@ int initVideo(int width, int height) {
         return -1;
     }
     std::atexit(SDL_Quit);
+    openJoysticks();
     SDL_GL_SetAttribute(SDL_GL_SWAP_CONTROL, 1);
     if (SDL_SetVideoMode(width, height, 0, SDL_HWSURFACE | SDL_OPENGL | SDL_ASYNCBLIT | SDL_ANYFORMAT) ==
         nullptr) {
