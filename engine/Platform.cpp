@@ -23,6 +23,11 @@ int initVideo(int width, int height) {
     return 0;
 }
 
+int toggleFullscreen() {
+    SDL_Surface* screen = SDL_GetVideoSurface();
+    return screen != nullptr && SDL_WM_ToggleFullScreen(screen) != 0 ? 0 : -1;
+}
+
 int setupGL(int width, int height) {
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();

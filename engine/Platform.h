@@ -11,6 +11,11 @@
 // cannot start or the mode cannot be set. Prints nothing; SDL_GetError() holds the reason.
 int initVideo(int width, int height);
 
+// Switches the window between windowed and fullscreen through SDL's own toggle, which keeps
+// the GL context and every texture. Returns 0 when switched, -1 when the video driver
+// refuses (the window stays as it was). Prints nothing.
+int toggleFullscreen();
+
 // Sets the fixed 2D drawing state: the projection matrix is current for the whole run,
 // one unit per pixel, origin top-left, y downwards; texturing and blending enabled,
 // black clear colour. The depth test stays off. Always returns 0.

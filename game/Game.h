@@ -52,9 +52,15 @@ public:
         float frameTime = 0;             // seconds, measured at the end of the last frame
         std::uint32_t lastMusicCheck = 0; // ticks() of the last music check
         char text[64] = {};              // the score and health lines
+        // The refused-toggle line has been printed: it is printed once.
+        bool fullscreenWarned = false;
     };
     // One pass of the main loop: clear, take every pending event, draw the screen, present,
     // sleep out the rest of a 4 ms frame, check the music, measure the frame time.
+    //
+    // Besides the screens' keys, F11 or Alt+Enter toggles fullscreen on any screen (and is
+    // nothing else; a refusal prints "WARN) Could not switch to fullscreen: not supported
+    // here" on standard error, once).
     void runFrame(LoopState& loop);
     // The key rules of the screen state machine for one key-down (an SDL key symbol).
     void handleKey(int key, bool& quit);

@@ -37,6 +37,10 @@ bool isNameKey(int key) {
     return (key >= SDLK_a && key <= SDLK_z) || (key >= SDLK_0 && key <= SDLK_9);
 }
 
+bool isFullscreenKey(const SDL_keysym& key) {
+    return key.sym == SDLK_F11 || (key.sym == SDLK_RETURN && (key.mod & KMOD_ALT) != 0);
+}
+
 } // namespace
 
 void Game::run() {
@@ -57,6 +61,11 @@ void Game::runFrame(LoopState& loop) {
     while (SDL_PollEvent(&event)) {
         if (event.type == SDL_QUIT) {
             loop.quit = true;
+        } else if (event.type == SDL_KEYDOWN && isFullscreenKey(event.key.keysym)) {
+            if (toggleFullscreen() != 0 && !loop.fullscreenWarned) {
+                std::fprintf(stderr, "WARN) Could not switch to fullscreen: not supported here\n");
+                loop.fullscreenWarned = true;
+            }
         } else if (event.type == SDL_KEYDOWN) {
             handleKey(event.key.keysym.sym, loop.quit);
         }
