@@ -32,6 +32,6 @@ shot feel-paused; sleep 1; shot feel-paused-later
 key p # resume
 shot feel-resumed; sleep 1; shot feel-resumed-later
 [ "$(differing feel-resumed feel-resumed-later)" != 0 ] || fail "the game did not resume"
-key Escape
+key p Escape # Escape quits a paused game too
 finish_game
 [ "$(grep -c '^WARN) Could not switch' stderr.log)" -le 1 ] || fail "the refusal was repeated"
