@@ -4,14 +4,14 @@
 
 namespace {
 
-std::uint32_t sdlTicks() {
-    return SDL_GetTicks();
-}
-
-TickSource tickSource = sdlTicks;
+TickSource tickSource = realTicks;
 std::uint32_t previousTicks = 0;
 
 } // namespace
+
+std::uint32_t realTicks() {
+    return SDL_GetTicks();
+}
 
 std::uint32_t ticks() {
     return tickSource();
@@ -26,5 +26,5 @@ float frameTime() {
 }
 
 void setTickSource(TickSource source) {
-    tickSource = source != nullptr ? source : sdlTicks;
+    tickSource = source != nullptr ? source : realTicks;
 }

@@ -14,6 +14,10 @@ std::uint32_t ticks();
 // of the process returns the seconds since SDL start-up.
 float frameTime();
 
+// Milliseconds since SDL start-up on SDL's own clock, which the tick source below does not
+// replace: for pacing frames in real time.
+std::uint32_t realTicks();
+
 // Test seam: replaces the clock that ticks() and frameTime() read. Pass nullptr to go
 // back to SDL_GetTicks.
 using TickSource = std::uint32_t (*)();

@@ -1,5 +1,7 @@
 #include "engine/Platform.h"
 
+#include "engine/JumpKey.h"
+
 #include <SDL.h>
 #include <GL/gl.h>
 #include <GL/glu.h>
@@ -11,12 +13,19 @@ int initVideo(int width, int height) {
         return -1;
     }
     std::atexit(SDL_Quit);
+    openJoysticks();
+    SDL_GL_SetAttribute(SDL_GL_SWAP_CONTROL, 1);
     if (SDL_SetVideoMode(width, height, 0, SDL_HWSURFACE | SDL_OPENGL | SDL_ASYNCBLIT | SDL_ANYFORMAT) ==
         nullptr) {
         return -1;
     }
     SDL_WM_SetCaption("Pyrokettle", nullptr);
     return 0;
+}
+
+int toggleFullscreen() {
+    SDL_Surface* screen = SDL_GetVideoSurface();
+    return screen != nullptr && SDL_WM_ToggleFullScreen(screen) != 0 ? 0 : -1;
 }
 
 int setupGL(int width, int height) {

@@ -4,11 +4,17 @@
 
 #include <cstdint>
 
-// Starts SDL (every subsystem), registers SDL_Quit to run at process exit and opens a
-// width x height window with an OpenGL context in the desktop's depth, captioned
-// "Pyrokettle". Returns 0 on success, -1 when SDL cannot start or the mode cannot be set.
-// Prints nothing; SDL_GetError() holds the reason.
+// Starts SDL (every subsystem), registers SDL_Quit to run at process exit, opens every
+// joystick present (openJoysticks() in JumpKey.h) and opens a width x height window with an
+// OpenGL context in the desktop's depth, captioned "Pyrokettle", asking for buffer swaps in
+// step with the display (drivers may ignore that). Returns 0 on success, -1 when SDL
+// cannot start or the mode cannot be set. Prints nothing; SDL_GetError() holds the reason.
 int initVideo(int width, int height);
+
+// Switches the window between windowed and fullscreen through SDL's own toggle, which keeps
+// the GL context and every texture. Returns 0 when switched, -1 when the video driver
+// refuses (the window stays as it was). Prints nothing.
+int toggleFullscreen();
 
 // Sets the fixed 2D drawing state: the projection matrix is current for the whole run,
 // one unit per pixel, origin top-left, y downwards; texturing and blending enabled,

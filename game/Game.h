@@ -52,25 +52,39 @@ public:
         float frameTime = 0;             // seconds, measured at the end of the last frame
         std::uint32_t lastMusicCheck = 0; // ticks() of the last music check
         char text[64] = {};              // the score and health lines
+        // A game in progress stands still: drawn, never updated. Only set while Playing.
+        bool paused = false;
+        // The refused-toggle line has been printed: it is printed once.
+        bool fullscreenWarned = false;
     };
     // One pass of the main loop: clear, take every pending event, draw the screen, present,
-    // check the music, measure the frame time.
+    // sleep out the rest of a 4 ms frame, check the music, measure the frame time.
+    //
+    // Besides the screens' keys: F11 or Alt+Enter toggles fullscreen on any screen (and is
+    // nothing else; a refusal prints "WARN) Could not switch to fullscreen: not supported
+    // here" on standard error, once). While Playing: P toggles the pause; losing the input
+    // focus or being iconified pauses; a fresh press of the fly button (space, left mouse
+    // button, any joystick button) resumes. A paused frame draws the frozen scene, the
+    // status lines and " Paused", and its frame time never reaches the update.
     void runFrame(LoopState& loop);
     // The key rules of the screen state machine for one key-down (an SDL key symbol).
     void handleKey(int key, bool& quit);
     // Every 5000 ms: restarts the music when the current track has stopped (the same track
-    // on the menu, a random one of tracks 1 to 4 elsewhere).
-    void checkMusic(std::uint32_t& lastMusicCheck);
+    // on the menu and in a paused game, a random one of tracks 1 to 4 elsewhere).
+    void checkMusic(LoopState& loop);
     // Whether the finished game's score earns a place in the table.
     bool scoreQualifies() const;
 
     // One frame of a game in progress: advances everything by dt seconds and draws the
     // play scene (background, clouds, objects, ground, player).
     void updatePlaying(float dt);
-    // Steps 10 to 12 of a play frame: clouds, spawning and the scrolling objects.
+    // Steps 10 to 12 of a play frame: clouds, spawning and the scrolling objects. They
+    // move, spawn, collide and remove; drawPlayScene() draws what they leave.
     void updateClouds(float dt);
     void spawnObjects(float dt);
     void updateObjects(float dt, float scrollStep);
+    // Draws the play scene as it stands, in the play frame's order; changes nothing.
+    void drawPlayScene();
 
     // The two result screens; dt is unused.
     void drawNameEntry(float dt);

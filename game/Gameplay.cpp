@@ -53,7 +53,6 @@ constexpr SpawnRow SpawnTable[] = {
 } // namespace
 
 void Game::updatePlaying(float dt) {
-    const int W = screenWidth;
     const int H = screenHeight;
 
     if (health <= 0) {
@@ -95,7 +94,6 @@ void Game::updatePlaying(float dt) {
         scrollStep = ((H - playerHeight) / H + 1.0) * dt * 100.0;
     }
 
-    sprites->draw(BackgroundSprite, 0, 0, 800, 600);
     updateClouds(dt);
     spawnObjects(dt);
     updateObjects(dt, scrollStep);
@@ -103,6 +101,25 @@ void Game::updatePlaying(float dt) {
     // The ground moves in whole pixels; the remainder keeps the sign of the dividend.
     groundScroll = static_cast<float>(
         std::fmod(std::trunc(static_cast<double>(groundScroll) - scrollStep), GroundTileSize));
+
+    drawPlayScene();
+}
+
+// Drawing reads the state and changes none of it, so drawing everything after the update
+// shows what drawing each thing right after its own step did.
+void Game::drawPlayScene() {
+    const int W = screenWidth;
+    const int H = screenHeight;
+    const int groundLine = H - GroundTileSize;
+
+    sprites->draw(BackgroundSprite, 0, 0, 800, 600);
+    for (const auto& cloud : clouds) {
+        cloud->render(*sprites);
+    }
+    for (const auto& object : objects) {
+        sprites->draw(object->kind + FirstObjectSprite, truncateToInt(object->x),
+                      truncateToInt(groundLine - object->height), ObjectSize, ObjectSize);
+    }
     for (int x = truncateToInt(groundScroll - GroundTileSize); x < W + GroundTileSize;
          x += GroundTileSize) {
         sprites->draw(GroundSprite, x, H - GroundTileSize, GroundTileSize, GroundTileSize);
@@ -128,7 +145,6 @@ void Game::updateClouds(float dt) {
             continue;
         }
         cloud.move(dt);
-        cloud.render(*sprites);
         ++it;
     }
 }
@@ -151,7 +167,6 @@ void Game::spawnObjects(float dt) {
 
 void Game::updateObjects(float dt, float scrollStep) {
     const int column = screenWidth / 6;
-    const int groundLine = screenHeight - GroundTileSize;
 
     for (auto it = objects.begin(); it != objects.end();) {
         ScrollObject& object = **it;
@@ -217,8 +232,6 @@ void Game::updateObjects(float dt, float scrollStep) {
             }
         }
 
-        sprites->draw(object.kind + FirstObjectSprite, truncateToInt(object.x),
-                      truncateToInt(groundLine - object.height), ObjectSize, ObjectSize);
         ++it;
     }
 }

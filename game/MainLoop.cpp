@@ -27,11 +27,41 @@ constexpr int InfoPicture = 20;
 
 constexpr int MenuItems = 4;
 constexpr std::uint32_t MusicCheckInterval = 5000; // ms
+// Where vsync is not granted the loop sleeps out the rest of this: at most about 250 frames
+// a second, without a core spinning.
+constexpr std::uint32_t ShortestFrame = 4; // ms
 
 constexpr std::size_t MaxNameLength = sizeof(Game::playerName) - 1;
 
 bool isNameKey(int key) {
     return (key >= SDLK_a && key <= SDLK_z) || (key >= SDLK_0 && key <= SDLK_9);
+}
+
+bool isFullscreenKey(const SDL_keysym& key) {
+    return key.sym == SDLK_F11 || (key.sym == SDLK_RETURN && (key.mod & KMOD_ALT) != 0);
+}
+
+// A press that starts a flight, as opposed to the held state the play frame reads.
+bool isFreshFlyPress(const SDL_Event& event) {
+    return (event.type == SDL_KEYDOWN && event.key.keysym.sym == SDLK_SPACE) ||
+           (event.type == SDL_MOUSEBUTTONDOWN && event.button.button == SDL_BUTTON_LEFT) ||
+           event.type == SDL_JOYBUTTONDOWN;
+}
+
+// What an event of a game in progress does to its pause; false when it is not the pause's.
+// Focus coming back resumes nothing: the player may not be ready.
+bool changePause(const SDL_Event& event, bool& paused) {
+    if (event.type == SDL_KEYDOWN && event.key.keysym.sym == SDLK_p) {
+        paused = !paused;
+    } else if (event.type == SDL_ACTIVEEVENT && event.active.gain == 0 &&
+               (event.active.state & (SDL_APPINPUTFOCUS | SDL_APPACTIVE)) != 0) {
+        paused = true;
+    } else if (paused && isFreshFlyPress(event)) {
+        paused = false;
+    } else {
+        return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -47,12 +77,20 @@ void Game::run() {
 }
 
 void Game::runFrame(LoopState& loop) {
+    const std::uint32_t frameStart = realTicks();
     clearScreen();
 
     SDL_Event event;
     while (SDL_PollEvent(&event)) {
         if (event.type == SDL_QUIT) {
             loop.quit = true;
+        } else if (event.type == SDL_KEYDOWN && isFullscreenKey(event.key.keysym)) {
+            if (toggleFullscreen() != 0 && !loop.fullscreenWarned) {
+                std::fprintf(stderr, "WARN) Could not switch to fullscreen: not supported here\n");
+                loop.fullscreenWarned = true;
+            }
+        } else if (screen == Playing && changePause(event, loop.paused)) {
+            // Taken by the pause; P and the fly button do nothing else while Playing.
         } else if (event.type == SDL_KEYDOWN) {
             handleKey(event.key.keysym.sym, loop.quit);
         }
@@ -67,7 +105,11 @@ void Game::runFrame(LoopState& loop) {
         sprites->drawRotated(InfoPicture, 0, 0, 800, 600, 0.0f);
         break;
     case Playing:
-        updatePlaying(loop.frameTime);
+        if (loop.paused) {
+            drawPlayScene();
+        } else {
+            updatePlaying(loop.frameTime);
+        }
         break;
     case NameEntry:
         drawNameEntry(loop.frameTime);
@@ -83,12 +125,21 @@ void Game::runFrame(LoopState& loop) {
         font->print(loop.text, 0, 0);
         std::snprintf(loop.text, sizeof loop.text, " Health: %i", health);
         font->print(loop.text, 0, 45);
+        if (loop.paused) {
+            font->print(" Paused", 0, 90);
+        }
     }
 
     swapBuffers();
-    delay(0);
-    checkMusic(loop.lastMusicCheck);
-    loop.frameTime = frameTime();
+    const std::uint32_t spent = realTicks() - frameStart;
+    delay(spent < ShortestFrame ? ShortestFrame - spent : 0);
+    checkMusic(loop);
+    // The timer goes on measuring while paused, so the pause's length is dropped here; the
+    // first update after it gets the time of the last frame played.
+    const float measured = frameTime();
+    if (!loop.paused) {
+        loop.frameTime = measured;
+    }
 }
 
 void Game::handleKey(int key, bool& quit) {
@@ -165,15 +216,16 @@ void Game::handleKey(int key, bool& quit) {
     }
 }
 
-void Game::checkMusic(std::uint32_t& lastMusicCheck) {
-    if (ticks() - lastMusicCheck < MusicCheckInterval) {
+void Game::checkMusic(LoopState& loop) {
+    if (ticks() - loop.lastMusicCheck < MusicCheckInterval) {
         return;
     }
     if (!trackIsPlaying(musicTracks[currentTrack])) {
-        if (screen != Menu) {
+        // A paused game draws no random number, so it goes on as if never paused.
+        if (screen != Menu && !loop.paused) {
             currentTrack = std::rand() % 4 + 1;
         }
         playTrack(musicTracks[currentTrack]);
     }
-    lastMusicCheck = ticks();
+    loop.lastMusicCheck = ticks();
 }
