@@ -46,6 +46,7 @@ key() {
 shot() {
   retry sh -c "xwd -id $window -silent | convert xwd:- '$out_dir/$1.png'" || fail "no screenshot $1"
   local mean
+  [ "$(identify -format %wx%h "$out_dir/$1.png")" = 800x600 ] || fail "screenshot $1 is not 800x600"
   mean=$(convert "$out_dir/$1.png" -format '%[fx:mean]' info:)
   awk -v m="$mean" 'BEGIN { exit !(m > 0.05) }' || fail "screenshot $1 is blank (mean $mean)"
 }

@@ -69,14 +69,18 @@ TEST(SoundManager, WithoutAnAudioDeviceNothingLoadsAndEveryPlayIsOutOfBounds) {
     EXPECT_EQ(output.out(), "Sample 0 is out of bounds\n");
 }
 
-TEST(SoundManager, AnEffectSoundsOnceAtTheVolumeSet) {
+// Two at once, on two channels, both at the volume set.
+TEST(SoundManager, EffectsSoundOnceAtTheVolumeSet) {
     TempDir dir;
     const std::string capture = dir.file("mix.raw");
     ASSERT_TRUE(openDiskAudio(capture, 40)) << SDL_GetError();
     dir.write("0.wav", sineWav(440, 0.25, 16000));
     SoundManager sounds(dir.path().c_str());
     sounds.setVolume(50);
+    SDL_LockAudio(); // both start in the same buffer
     sounds.play(0);
+    sounds.play(0);
+    SDL_UnlockAudio();
     ASSERT_TRUE(waitUntil([] { return Mix_Playing(-1) == 0; }, 3000));
     SDL_Delay(200); // a few silent buffers after it
     closeAudio();
@@ -84,10 +88,10 @@ TEST(SoundManager, AnEffectSoundsOnceAtTheVolumeSet) {
     const Samples samples = readSamples(capture);
     ASSERT_GT(samples.size(), std::size_t(Rate)); // at least half a second was written
     EXPECT_EQ(loudStretches(samples, Rate / 100, 1000), 1);
-    EXPECT_NEAR(peak(samples), 16000 * 50 / 128, 150);
+    EXPECT_NEAR(peak(samples), 2 * 16000 * 50 / 128, 300);
     // A quarter of a second of a sine tone at that peak.
     EXPECT_NEAR(rms(samples) * rms(samples) * samples.size() / Channels,
-                0.5 * 6250.0 * 6250.0 * 0.25 * Rate, 0.5 * 6250.0 * 6250.0 * 0.03 * Rate);
+                0.5 * 12500.0 * 12500.0 * 0.25 * Rate, 0.5 * 12500.0 * 12500.0 * 0.03 * Rate);
 }
 
 } // namespace

@@ -94,7 +94,7 @@ TEST_F(Sprites, OnlyPureMagentaBecomesTransparentBlack) {
     using Pixel = std::array<std::uint8_t, 4>;
     const Pixel key{255, 0, 255, 255}, nearKey{255, 0, 254, 255}, other{10, 20, 30, 255};
     const std::tuple<int, std::array<Pixel, 4>, const char*> cases[] = {
-        {3, {key, nearKey, {254, 0, 255, 255}, other}, "00000000ff00feff fe00ffff0a141eff"},
+        {3, {nearKey, {254, 0, 255, 255}, other, key}, "ff00fefffe00ffff 0a141eff00000000"},
         // The key colour half transparent is still the key.
         {4,
          {key, {255, 0, 255, 128}, {10, 20, 30, 128}, {40, 50, 60, 0}},

@@ -81,16 +81,19 @@ TEST_F(Play, CloudsAreDrawnKindThenSpeedThenHeightAndNeverMoreThanEight) {
     game.clouds.clear(); // a still cloud keeps its place while the others leave and are replaced
     game.clouds.push_back(std::make_unique<Cloud>(928.0f, 10.0f, 0.0f, 2));
     const Cloud* still = game.clouds.front().get();
+    float leftmost = 928; // the others drift left until wholly past the edge, then go
     for (int i = 0; i < 2000; ++i) {
         game.updateClouds(0.5f);
         ASSERT_LE(game.clouds.size(), 8u);
+        for (const auto& cloud : game.clouds) {
+            ASSERT_GE(cloud->x, -128.0f - 0.5f * 99);
+            leftmost = std::min(leftmost, cloud->x);
+        }
     }
     EXPECT_EQ(game.clouds.size(), 8u);
     EXPECT_EQ(game.clouds.front().get(), still);
     EXPECT_EQ(still->x, 928.0f);
-    for (const auto& cloud : game.clouds) {
-        EXPECT_GE(cloud->x, -128.0f - 0.5f * 99);
-    }
+    EXPECT_LT(leftmost, -128.0f);
 }
 
 TEST_F(Play, SpawnsComeAtTheirMeanRatesAtAnyFrameRateButNotWithoutTime) {
@@ -259,6 +262,7 @@ TEST_F(Play, InFlightNewThingsKeepArrivingFromTheRightAndMoveLeft) {
     EXPECT_GT(arrivals[0], 0);
     EXPECT_GT(arrivals[1], 0) << "objects stopped coming";
     EXPECT_GT(leftward, 3 * rightward) << "the nearest object should move left, frame after frame";
+    EXPECT_EQ(glwindow::pixel(Column + 5, 5), spriteColour(8)) << "the hopling up at the ceiling";
 }
 
 } // namespace

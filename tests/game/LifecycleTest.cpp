@@ -62,6 +62,8 @@ TEST_F(Lifecycle, StartUpLoadsEverythingInOrderAndShutDownReleasesIt) {
     EXPECT_TRUE(game.font->ready);
     EXPECT_TRUE(trackIsPlaying(game.musicTracks[0])) << "the title track starts at once";
     EXPECT_FALSE(trackIsPlaying(game.musicTracks[1]));
+    EXPECT_TRUE(std::all_of(game.musicTracks, game.musicTracks + 5, [](auto t) { return t != 0; }));
+    EXPECT_EQ(Mix_Volume(-1, -1), 50) << "the effects' volume, under which the music sits";
     const std::string& out = output.out();
     const auto sprites = out.find("Loaded 24 sprites\n");
     EXPECT_LT(

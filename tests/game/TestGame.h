@@ -15,6 +15,7 @@
 #include "support/PngFile.h"
 #include "support/TempDir.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <functional>
 #include <gtest/gtest.h>
