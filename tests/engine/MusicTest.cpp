@@ -53,9 +53,13 @@ TEST_F(Music, TracksMixWithEffectsAndFallSilentWhenAllAreClosed) {
     EXPECT_TRUE(trackIsPlaying(id)); // four seconds long: still going
     closeAllTracks();
     EXPECT_FALSE(trackIsPlaying(id));
-    SDL_Delay(300);
-    const std::size_t closedAt = std::filesystem::file_size(capture);
-    SDL_Delay(200);
+    // Past what the mixer had queued, then a second of what came after, however busy the
+    // machine: the disk driver writes as it mixes.
+    const auto written = [&] { return std::filesystem::file_size(capture); };
+    const std::size_t closedNow = written();
+    ASSERT_TRUE(waitUntil([&] { return written() > closedNow + Rate * 4; }, 10000));
+    const std::size_t closedAt = written();
+    ASSERT_TRUE(waitUntil([&] { return written() > closedAt + Rate * 4; }, 10000));
     closeAudio();
     const Samples before = heard(0, closedAt / 4.0 / Rate), after = readSamples(capture, closedAt);
     EXPECT_GT(peak(before), 12500) << "the effect alone peaks at 12000: no music under it";
