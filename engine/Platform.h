@@ -7,7 +7,8 @@
 // Starts SDL (every subsystem), registers SDL_Quit to run at process exit and opens a
 // width x height window with an OpenGL context in the desktop's depth, captioned
 // "Pyrokettle". Returns 0 on success, -1 when SDL cannot start or the mode cannot be set.
-// Prints nothing; SDL_GetError() holds the reason.
+// Prints nothing; SDL_GetError() holds the reason. Uses SDL's X11 video driver unless
+// SDL_VIDEODRIVER names another.
 int initVideo(int width, int height);
 
 // Sets the fixed 2D drawing state: the projection matrix is current for the whole run,

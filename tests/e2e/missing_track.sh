@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # A music track that does not open stops start-up: one error line, no font, no main loop,
-# and the process still ends normally.
+# and the process ends with status 1.
 # Usage: missing_track.sh BINARY SOURCE_DIR   (needs an X display: DISPLAY)
 set -euo pipefail
 work=$(mktemp -d /tmp/pyrokettle-missing-XXXXXX)
@@ -17,8 +17,8 @@ for attempt in 1 2 3; do
 done
 
 show() { echo "--- stdout"; cat stdout.log; echo "--- stderr"; cat stderr.log; }
-[ "$status" -eq 0 ] || { echo "exit status $status"; show; exit 1; }
+[ "$status" -eq 1 ] || { echo "exit status $status"; show; exit 1; }
 [ "$(grep -cx 'Hoplings: Error. Error: Could not open MCI device.' stderr.log)" -eq 1 ] \
   || { echo "expected the track error exactly once"; show; exit 1; }
 if grep -q 'bitmap font' stdout.log; then echo "the font was loaded"; show; exit 1; fi
-echo "start-up stopped at the missing track and the game exited 0"
+echo "start-up stopped at the missing track and the game exited 1"

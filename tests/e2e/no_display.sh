@@ -6,7 +6,8 @@ work=$(mktemp -d /tmp/pyrokettle-nodisplay-XXXXXX)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
 status=0
-env -u DISPLAY SDL_VIDEODRIVER=x11 timeout 20 "$1" > stdout.log 2> stderr.log || status=$?
-[ "$status" -eq 0 ] || { echo "exit status $status"; cat stderr.log; exit 1; }
+env -u DISPLAY -u SDL_VIDEODRIVER timeout 20 "$1" > stdout.log 2> stderr.log || status=$?
+[ "$status" -eq 1 ] || { echo "exit status $status"; cat stderr.log; exit 1; }
 [ "$(grep -c '^FAIL) ' stderr.log)" -eq 1 ] || { echo "expected one FAIL line:"; cat stderr.log; exit 1; }
+[ ! -s stdout.log ] || { echo "text on standard output:"; cat stdout.log; exit 1; }
 echo "no-display start-up stopped cleanly: $(cat stderr.log)"
