@@ -1,7 +1,6 @@
 #include "game/HighScoreTable.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -12,8 +11,9 @@
 
 namespace {
 
+// What isspace() takes for blank in the "C" locale, which the game never changes.
 bool isBlank(int c) {
-    return std::isspace(static_cast<unsigned char>(c)) != 0;
+    return c == ' ' || (c >= '\t' && c <= '\r');
 }
 
 bool isDigit(int c) {
@@ -78,9 +78,10 @@ public:
     }
 
 private:
+    // Straight from the buffer, as a file may hold any length of blanks.
     void skipBlanks() {
-        while (in_.peek() != EOF && isBlank(in_.peek())) {
-            in_.get();
+        std::streambuf& buffer = *in_.rdbuf();
+        for (int c = buffer.sgetc(); c != EOF && isBlank(c); c = buffer.snextc()) {
         }
     }
 
