@@ -41,7 +41,7 @@ start_game() {
     kill -0 "$pid" 2>/dev/null && fail "no window captioned 'Here be hoplings...' within 30 s"
     wait "$pid" || true
     pid=
-    grep -q "^FAIL) Could not open the game window: Couldn't open X11 display" stderr.log \
+    grep -qE "^FAIL\) Could not open the game window: (Couldn't open X11 display|No available video device)" stderr.log \
       || fail "the game exited during start-up"
     echo "the X server refused the game's connection (try $attempt); starting it again"
     sleep 1
