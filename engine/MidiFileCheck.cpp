@@ -1,9 +1,17 @@
 #include "engine/MidiFileCheck.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <vector>
 
 namespace {
+
+// The audio callback works through every event that falls due while it holds the audio
+// lock, about 20 microseconds each: a file past these limits would stall the sound (and
+// the game waiting on the lock) for seconds. Real songs stay far below them.
+constexpr std::size_t MaxEvents = 1000000;
+constexpr std::size_t MaxEventsAtOneTick = 10000;
 
 // A read cursor that refuses to move past `end`.
 struct Cursor {
@@ -53,16 +61,19 @@ unsigned bigEndian16(const unsigned char* p) {
     return (unsigned(p[0]) << 8) | p[1];
 }
 
-// Walks the events of one track chunk; false when one runs past the chunk's end or is
-// not an event a file may hold.
-bool trackEventsFit(Cursor track) {
+// Walks the events of one track chunk, adding the tick of each to `ticks`; false when one
+// runs past the chunk's end, is not an event a file may hold, or is one too many.
+bool trackEventsFit(Cursor track, std::vector<std::uint64_t>& ticks) {
     unsigned runningStatus = 0;
+    std::uint64_t tick = 0;
     while (track.left() > 0) {
         std::uint32_t delta;
         unsigned status;
-        if (!track.varLength(delta) || !track.byte(status)) {
+        if (!track.varLength(delta) || !track.byte(status) || ticks.size() == MaxEvents) {
             return false;
         }
+        tick += delta;
+        ticks.push_back(tick);
         if (status < 0x80) {
             // Running status: this byte is already the first data byte.
             if (runningStatus == 0) {
@@ -118,6 +129,7 @@ bool isPlayableMidiFile(const unsigned char* data, std::size_t size) {
     }
 
     Cursor file{data + 8 + headerLength, data + size};
+    std::vector<std::uint64_t> ticks; // of every event of every track
     unsigned found = 0;
     while (found < tracks) {
         if (file.left() < 8) {
@@ -130,12 +142,18 @@ bool isPlayableMidiFile(const unsigned char* data, std::size_t size) {
             return false;
         }
         if (std::memcmp(id, "MTrk", 4) == 0) {
-            if (!trackEventsFit(Cursor{file.at, file.at + length})) {
+            if (!trackEventsFit(Cursor{file.at, file.at + length}, ticks)) {
                 return false;
             }
             ++found;
         }
         file.at += length;
+    }
+    std::sort(ticks.begin(), ticks.end());
+    for (std::size_t i = MaxEventsAtOneTick; i < ticks.size(); ++i) {
+        if (ticks[i] == ticks[i - MaxEventsAtOneTick]) {
+            return false; // one more than the limit, all at one tick
+        }
     }
     return true;
 }

@@ -2,17 +2,19 @@
 
 #include "engine/Clock.h"
 #include "engine/ColourKey.h"
+#include "engine/PictureLoad.h"
 #include "engine/TextureUpload.h"
 
 #include <GL/gl.h>
 #include <SDL.h>
-#include <SDL_image.h>
+#include <algorithm>
 #include <climits>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <sys/stat.h>
 
 namespace {
 
@@ -74,6 +76,12 @@ void readLine(std::istream& in, std::string& line) {
     }
 }
 
+// A sum of pen positions and glyph values, taken in 64 bits and brought back into the int
+// range: a definition may hold any 32-bit value, and two of them must not overflow.
+int clampedSum(long long a, long long b) {
+    return static_cast<int>(std::clamp<long long>(a + b, INT_MIN, INT_MAX));
+}
+
 const char* const RefusalMessage =
     "FAIL) This font isn't ready to print to. Didn't complete construction\n";
 
@@ -129,7 +137,7 @@ MoxBitmapFont::~MoxBitmapFont() {
 }
 
 int MoxBitmapFont::loadBitmap(const char* path) {
-    SDL_Surface* image = IMG_Load(path);
+    SDL_Surface* image = loadPicture(path);
     if (image == nullptr) {
         std::fprintf(stderr, "FAIL) Image file %s not found\n", path);
         return -1;
@@ -156,8 +164,14 @@ int MoxBitmapFont::loadBitmap(const char* path) {
 }
 
 int MoxBitmapFont::loadDefinition(const char* path) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
+    // A directory or a pipe at the path opens as a stream too, but is no definition.
+    struct stat info {};
+    const bool regular = stat(path, &info) == 0 && S_ISREG(info.st_mode);
+    std::ifstream file;
+    if (regular) {
+        file.open(path, std::ios::binary);
+    }
+    if (!regular || !file) {
         std::fprintf(stderr, "[%s] wasn't found\n", path);
         return -1;
     }
@@ -271,13 +285,14 @@ void MoxBitmapFont::print(std::string text, int x, int y, float alpha) {
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] == '\\') {
             penX = x;
-            penY += getLineHeight();
+            penY = clampedSum(penY, getLineHeight());
             continue;
         }
         const Glyph& g = glyphs[static_cast<unsigned char>(text[i])];
-        drawGlyph(g.x, g.y, g.x + g.width, g.y + g.height, penX + g.xoffset, penY + g.yoffset,
-                  g.width, g.height, colour[0], colour[1], colour[2], alpha);
-        penX += g.xadvance;
+        drawGlyph(g.x, g.y, clampedSum(g.x, g.width), clampedSum(g.y, g.height),
+                  clampedSum(penX, g.xoffset), clampedSum(penY, g.yoffset), g.width, g.height,
+                  colour[0], colour[1], colour[2], alpha);
+        penX = clampedSum(penX, g.xadvance);
     }
 }
 
@@ -313,13 +328,15 @@ void MoxBitmapFont::printRight(std::string text, int x, int y, float alpha) {
     for (std::size_t i = text.size(); i-- > 0;) {
         if (text[i] == '\\') {
             penX = x;
-            penY += getLineHeight();
+            penY = clampedSum(penY, getLineHeight());
             continue;
         }
         const Glyph& g = glyphs[static_cast<unsigned char>(text[i])];
-        drawGlyph(g.x, g.y, g.x + g.width, g.y + g.height, penX + g.xoffset - g.width,
-                  penY + g.yoffset, g.width, g.height, colour[0], colour[1], colour[2], alpha);
-        penX -= g.xadvance;
+        const long long right = static_cast<long long>(penX) + g.xoffset;
+        drawGlyph(g.x, g.y, clampedSum(g.x, g.width), clampedSum(g.y, g.height),
+                  clampedSum(right, -static_cast<long long>(g.width)), clampedSum(penY, g.yoffset),
+                  g.width, g.height, colour[0], colour[1], colour[2], alpha);
+        penX = clampedSum(penX, -static_cast<long long>(g.xadvance));
     }
 }
 
@@ -348,11 +365,11 @@ void MoxBitmapFont::drawGlyph(int texLeft, int texTop, int texRight, int texBott
     glTexCoord2f(s0, t0);
     glVertex2i(screenX, screenY);
     glTexCoord2f(s1, t0);
-    glVertex2i(screenX + width, screenY);
+    glVertex2i(clampedSum(screenX, width), screenY);
     glTexCoord2f(s1, t1);
-    glVertex2i(screenX + width, screenY + height);
+    glVertex2i(clampedSum(screenX, width), clampedSum(screenY, height));
     glTexCoord2f(s0, t1);
-    glVertex2i(screenX, screenY + height);
+    glVertex2i(screenX, clampedSum(screenY, height));
     glEnd();
     glColor3f(1, 1, 1);
     glPopMatrix();

@@ -83,11 +83,11 @@ public:
 
     // Makes a mipmapped RGBA texture of the image with pure black transparent and appends it
     // to `pages`. Returns 0, or -1 (after "FAIL) Image file <path> not found") when the
-    // image does not load.
+    // image does not load or is too large for a texture (see loadPicture).
     int loadBitmap(const char* path);
     // Reads the definition file into the common values and `glyphs`. Returns 0 when read,
-    // -1 (after "[<path>] wasn't found") when it cannot be opened; a malformed file ends the
-    // process with exit status 1.
+    // -1 (after "[<path>] wasn't found") when it cannot be opened or is no regular file; a
+    // malformed file ends the process with exit status 1.
     int loadDefinition(const char* path);
     // Sets lineHeight, base, scaleW and scaleH from a common line (announcing each on
     // standard output); a line with fewer than 6 words or not starting with "common" ends

@@ -9,6 +9,9 @@
 #include <cstdlib>
 
 int initVideo(int width, int height) {
+    // Without a display SDL would fall back on its text-terminal drivers, which write escape
+    // codes to the terminal; the X11 driver just fails.
+    setenv("SDL_VIDEODRIVER", "x11", 0);
     if (SDL_Init(SDL_INIT_EVERYTHING) < 0) {
         return -1;
     }

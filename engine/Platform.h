@@ -7,8 +7,9 @@
 // Starts SDL (every subsystem), registers SDL_Quit to run at process exit, opens every
 // joystick present (openJoysticks() in JumpKey.h) and opens a width x height window with an
 // OpenGL context in the desktop's depth, captioned "Pyrokettle", asking for buffer swaps in
-// step with the display (drivers may ignore that). Returns 0 on success, -1 when SDL
-// cannot start or the mode cannot be set. Prints nothing; SDL_GetError() holds the reason.
+// step with the display (drivers may ignore that). Uses SDL's X11 video driver unless
+// SDL_VIDEODRIVER names another. Returns 0 on success, -1 when SDL cannot start or the mode
+// cannot be set. Prints nothing; SDL_GetError() holds the reason.
 int initVideo(int width, int height);
 
 // Switches the window between windowed and fullscreen through SDL's own toggle, which keeps

@@ -1,5 +1,7 @@
 #include "engine/SoundManager.h"
 
+#include "engine/WavFormatCheck.h"
+
 #include <SDL.h>
 #include <cstdio>
 #include <string>
@@ -17,8 +19,10 @@ SoundManager::SoundManager(const char* directory) {
         Mix_Chunk* chunk = nullptr;
         if (name.size() <= MaxNameLength) {
             SDL_RWops* stream = SDL_RWFromFile(name.c_str(), "rb");
-            if (stream != nullptr) {
+            if (stream != nullptr && isConvertibleWav(stream)) {
                 chunk = Mix_LoadWAV_RW(stream, 1);
+            } else if (stream != nullptr) {
+                SDL_RWclose(stream);
             }
         }
         if (chunk == nullptr) {

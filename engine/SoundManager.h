@@ -3,7 +3,8 @@
 //
 // Construction loads "<dir>/0.wav", "<dir>/1.wav", ... until the first number that does not
 // load, and reports that one on standard error ("%s is missing"); a file name longer than
-// 199 characters is not looked up and counts as missing. Needs the audio device
+// 199 characters is not looked up and counts as missing, and so does a file in any format
+// but plain 8- or 16-bit PCM (see isConvertibleWav). Needs the audio device
 // opened by initAudio(); without it nothing loads and every play is out of bounds.
 // The chunks stay allocated until the process ends (the mixer may still be playing them).
 

@@ -1,11 +1,11 @@
 #include "engine/SpriteManager.h"
 
 #include "engine/ColourKey.h"
+#include "engine/PictureLoad.h"
 #include "engine/TextureUpload.h"
 
 #include <GL/gl.h>
 #include <SDL.h>
-#include <SDL_image.h>
 #include <cstdio>
 #include <cstdlib>
 
@@ -54,7 +54,7 @@ void SpriteManager::setScreenSize(int width, int height) {
 }
 
 int SpriteManager::loadTexture(const char* file, int red, int green, int blue) {
-    SDL_Surface* picture = IMG_Load(file);
+    SDL_Surface* picture = loadPicture(file);
     if (picture == nullptr) {
         std::fprintf(stderr, "Sorry, sprite %s is missing\n", file);
         return -1;

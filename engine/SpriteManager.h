@@ -30,7 +30,7 @@ public:
 
     // Makes one texture from `file` with (red, green, blue) transparent and appends it.
     // Returns the new id, or -1 (after "Sorry, sprite %s is missing") when the file does
-    // not decode.
+    // not decode or is too large for a texture (see loadPicture).
     int loadTexture(const char* file, int red, int green, int blue);
 
     // The id's texture cell, or nullptr (after "Requested sprite %i is out of bounds").

@@ -1,7 +1,6 @@
 #include "game/HighScoreTable.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -9,12 +8,12 @@
 #include <cstring>
 #include <fstream>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
+// What isspace() takes for blank in the "C" locale, which the game never changes.
 bool isBlank(int c) {
-    return std::isspace(static_cast<unsigned char>(c)) != 0;
+    return c == ' ' || (c >= '\t' && c <= '\r');
 }
 
 bool isDigit(int c) {
@@ -24,13 +23,18 @@ bool isDigit(int c) {
 // Reads whitespace-separated items from a stream one character at a time, so a huge or
 // binary file costs only what the first ten entries need.
 class EntryReader {
-public:
+  public:
     explicit EntryReader(std::istream& in) : in_(in) {}
 
+    // False at the end of the file (the name is then empty) and for a name longer than
+    // the longest item, which is not read any further.
     bool readName(std::string& name) {
         skipBlanks();
         name.clear();
         while (in_.peek() != EOF && !isBlank(in_.peek())) {
+            if (name.size() == HighScoreTable::MaxItemLength) {
+                return false;
+            }
             name.push_back(static_cast<char>(in_.get()));
         }
         return !name.empty();
@@ -66,20 +70,25 @@ public:
                 }
             }
         }
+        if (text.size() > HighScoreTable::MaxItemLength) {
+            return false;
+        }
         score = std::strtod(text.c_str(), nullptr);
         return std::isfinite(score);
     }
 
-private:
+  private:
+    // Straight from the buffer, as a file may hold any length of blanks.
     void skipBlanks() {
-        while (in_.peek() != EOF && isBlank(in_.peek())) {
-            in_.get();
+        std::streambuf& buffer = *in_.rdbuf();
+        for (int c = buffer.sgetc(); c != EOF && isBlank(c); c = buffer.snextc()) {
         }
     }
 
+    // At most the longest item's worth: a longer number is no score (strtod gives up).
     bool takeDigits(std::string& text) {
         bool any = false;
-        while (isDigit(in_.peek())) {
+        while (isDigit(in_.peek()) && text.size() <= HighScoreTable::MaxItemLength) {
             text.push_back(static_cast<char>(in_.get()));
             any = true;
         }
@@ -88,11 +97,6 @@ private:
 
     std::istream& in_;
 };
-
-bool isRegularFile(const std::string& path) {
-    struct stat info;
-    return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
-}
 
 std::string directoryOf(const std::string& path) {
     const auto slash = path.rfind('/');
@@ -117,11 +121,23 @@ int makeFolders(const std::string& folder) {
 HighScoreTable::HighScoreTable(std::string path) : path_(std::move(path)) {}
 
 void HighScoreTable::load() {
-    if (!isRegularFile(path_)) {
+    unreadable_ = 0;
+    backup_ = OldFileBackup{};
+    struct stat info {};
+    if (stat(path_.c_str(), &info) != 0) {
+        // No file is no table yet; a file that is there but out of reach must not be
+        // replaced by one.
+        unreadable_ = errno == ENOENT ? 0 : errno;
         return;
     }
+    if (!S_ISREG(info.st_mode)) {
+        unreadable_ = S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
+        return;
+    }
+    errno = 0;
     std::ifstream in(path_, std::ios::binary);
     if (!in) {
+        unreadable_ = errno != 0 ? errno : EACCES;
         return;
     }
     entries_.clear();
@@ -129,7 +145,10 @@ void HighScoreTable::load() {
     std::string name;
     double score = 0;
     for (std::size_t read = 0; read < MaxLoadedEntries; ++read) {
+        // An empty name is the end of the file; anything else that stops the reading
+        // leaves entries behind that a save would drop.
         if (!reader.readName(name) || !reader.readScore(score)) {
+            backup_ = OldFileBackup{!name.empty(), info.st_dev, info.st_ino, ""};
             break;
         }
         insert(score, name);
@@ -155,50 +174,30 @@ std::string HighScoreTable::formatLine(const HighScoreEntry& entry) {
     return entry.name + "   " + number;
 }
 
-void HighScoreTable::save() const {
+void HighScoreTable::save() {
     // A table with no file keeps its scores in memory; the per-user folder is made on the
     // first save.
     if (path_.empty()) {
         return;
     }
-    if (const int failure = makeFolders(directoryOf(path_))) {
+    std::string contents;
+    for (const HighScoreEntry& entry : entries_) {
+        contents += formatLine(entry) + "\n"; // a name read from the file may hold a NUL
+    }
+    int failure = unreadable_ != 0 ? unreadable_ : makeFolders(directoryOf(path_));
+    failure = failure != 0 ? failure : replaceFile(path_, contents, backup_);
+    if (failure != 0) {
         std::fprintf(stderr, "WARN) Could not save high scores to %s: %s\n", path_.c_str(),
                      std::strerror(failure));
         return;
     }
-    const std::string temporary = directoryOf(path_) + "/.poon-XXXXXX";
-    std::vector<char> pattern(temporary.begin(), temporary.end());
-    pattern.push_back('\0');
-
-    bool ok = false;
-    int failure = 0;
-    const int fd = mkstemp(pattern.data());
-    if (fd < 0) {
-        failure = errno;
-    } else {
-        fchmod(fd, 0644);
-        if (FILE* out = fdopen(fd, "w")) {
-            ok = true;
-            for (const HighScoreEntry& entry : entries_) {
-                // Written by length: a name read from the file may hold a NUL byte.
-                const std::string line = formatLine(entry) + "\n";
-                ok = ok && std::fwrite(line.data(), 1, line.size(), out) == line.size();
-            }
-            ok = ok && std::fflush(out) == 0 && fsync(fileno(out)) == 0;
-            ok = (std::fclose(out) == 0) && ok;
-        } else {
-            close(fd);
-        }
-        ok = ok && std::rename(pattern.data(), path_.c_str()) == 0;
-        if (!ok) {
-            failure = errno;
-            std::remove(pattern.data());
-        }
+    if (!backup_.madeAt.empty()) {
+        std::fprintf(stderr,
+                     "WARN) Some lines of %s could not be read; the old file is kept as %s\n",
+                     path_.c_str(), backup_.madeAt.c_str());
     }
-    if (!ok) {
-        std::fprintf(stderr, "WARN) Could not save high scores to %s: %s\n", path_.c_str(),
-                     std::strerror(failure));
-    }
+    // The file now holds this table: a later save has nothing more to keep.
+    backup_ = OldFileBackup{};
 }
 
 bool HighScoreTable::insert(double score, const std::string& name) {

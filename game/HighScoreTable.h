@@ -5,6 +5,8 @@
 // Loading reads at most ten entries; the table itself never trims, so a save after an
 // insert can write eleven lines, and the next load keeps the ten best.
 
+#include "game/ReplaceFile.h"
+
 #include <cstddef>
 #include <string>
 #include <vector>
@@ -20,20 +22,27 @@ public:
 
     static constexpr const char* DefaultPath = "./media/poon.txt";
     static constexpr std::size_t MaxLoadedEntries = 10;
+    // Longer names or score texts are not read: hand-made files only hold them by mistake.
+    static constexpr std::size_t MaxItemLength = 64 * 1024;
 
     explicit HighScoreTable(std::string path = DefaultPath);
 
     // Replaces the contents with the first ten entries of the file. A file that cannot be
     // opened (missing, unreadable, not a regular file) leaves the table as it was. Reading
-    // stops at the first entry whose name or score cannot be read, or whose score is not a
-    // finite number; the entries before it stay. Prints nothing.
+    // stops at the first entry whose name or score cannot be read, whose score is not a
+    // finite number, or whose name or score is longer than MaxItemLength; the entries
+    // before it stay. Prints nothing.
     void load();
 
-    // Writes every entry, highest first, to a temporary file beside the table's file and
-    // renames it into place, so the previous file survives any failure. On failure prints
-    // one "WARN)" line naming the file on standard error; the table is unchanged. A missing
+    // Writes every entry, highest first, in place of the file (see replaceFile: links are
+    // followed, permissions kept, and the file holds the old table or the new one whatever
+    // happens). A file the last load found but could not read is never replaced. When the
+    // last load stopped at an entry it could not read, the first save that replaces the
+    // file keeps the original as "<file>.bak" and says so in one "WARN) ... kept as <backup>"
+    // line on standard error. On failure prints one "WARN) Could not save high scores to
+    // <path>: <reason>" line on standard error; the table is unchanged either way. A missing
     // folder is made first, parents included. With an empty path it does nothing.
-    void save() const;
+    void save();
 
     // Adds the entry unless one with an equal score exists (that one stays). NaN is refused.
     // Returns whether it was added.
@@ -58,4 +67,9 @@ public:
 private:
     std::string path_;
     std::vector<HighScoreEntry> entries_; // descending by score
+    // What the last load learnt about the file, for the saves after it: the errno value of
+    // a file that exists but could not be read (0 when none), and whether it holds entries
+    // past the point where reading stopped.
+    int unreadable_ = 0;
+    OldFileBackup backup_;
 };

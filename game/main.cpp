@@ -1,10 +1,15 @@
-// The entry point: one Game, started, run and shut down.
+// The entry point: one Game, started, run and shut down. Exits 1 when start-up did not
+// complete (no window, a music track that does not open), 0 after an ordinary run.
 
 #include "game/Game.h"
 #include "game/Installation.h"
 
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -20,9 +25,20 @@ bool answer(const char* text) {
     return std::fputs(text, stdout) >= 0 && std::fflush(stdout) == 0;
 }
 
+// A closed standard stream would go to the next file the game opens (the X connection
+// among them), and the log lines into that file: closed ones are opened on /dev/null.
+void openClosedStandardStreams() {
+    for (int fd = 0; fd <= 2; ++fd) {
+        if (fcntl(fd, F_GETFD) == -1 && errno == EBADF) {
+            open("/dev/null", fd == 0 ? O_RDONLY : O_WRONLY); // the lowest free one: fd
+        }
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
+    openClosedStandardStreams();
     // Any other argument is ignored.
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--help") == 0) {
@@ -32,10 +48,12 @@ int main(int argc, char** argv) {
             return answer("pyrokettle " PYROKETTLE_VERSION "\n") ? 0 : 1;
         }
     }
+    // A save past the file-size limit then fails with its warning instead of ending the game.
+    std::signal(SIGXFSZ, SIG_IGN);
     Game game(nullptr);
     game.highScores = HighScoreTable(locateGameFiles(PYROKETTLE_DATA_FROM_BIN));
-    game.init(800, 600);
+    const int started = game.init(800, 600);
     game.run();
     game.shutdown();
-    return 0;
+    return started == 1 ? 0 : 1;
 }
