@@ -96,23 +96,23 @@ TEST_F(Loop, EnterOnEachMenuItem) {
     EXPECT_TRUE(loop.quit);
 }
 
-TEST_F(Loop, TypingANameTakesLowerCaseLettersAndDigitsOnly) {
+// Letters and digits only, up to 31; Backspace; Enter inserts a score that qualifies (any
+// score with fewer than ten entries, else one at least the lowest) and saves either way;
+// Escape quits without saving.
+TEST_F(Loop, TheNameEntryTakesLettersAndDigitsAndSavesTheTable) {
     game.screen = NameEntry;
-    for (SDLKey key : {SDLK_a, SDLK_b, SDLK_c, SDLK_1, SDLK_2, SDLK_3, SDLK_LSHIFT}) {
+    for (SDLKey key :
+         {SDLK_a, SDLK_b, SDLK_1, SDLK_LSHIFT, SDLK_SPACE, SDLK_COMMA, SDLK_KP1, SDLK_UP}) {
         press(key);
     }
     press(SDLK_d, KMOD_LSHIFT);
-    for (SDLKey refused : {SDLK_SPACE, SDLK_COMMA, SDLK_KP1, SDLK_KP_ENTER, SDLK_UP}) {
-        press(refused);
-    }
     EXPECT_TRUE(frame().empty());
-    EXPECT_STREQ(game.playerName, "abc123d");
+    EXPECT_STREQ(game.playerName, "ab1d");
     for (int i = 0; i < 30; ++i) {
         press(SDLK_z);
     }
     frame();
-    EXPECT_EQ(std::string(game.playerName), "abc123d" + std::string(24, 'z'))
-        << "31 characters at most";
+    EXPECT_EQ(std::string(game.playerName), "ab1d" + std::string(27, 'z')) << "31 at most";
     for (int i = 0; i < 40; ++i) {
         press(SDLK_BACKSPACE);
     }
@@ -121,50 +121,34 @@ TEST_F(Loop, TypingANameTakesLowerCaseLettersAndDigitsOnly) {
     game.score = -750;
     EXPECT_EQ(pressAndRun(SDLK_RETURN), Select);
     EXPECT_EQ(game.screen, Menu);
-    EXPECT_EQ(readFile(dir.file("poon.txt")), "anonymous   -750\n")
-        << "an empty name; negative scores qualify";
-}
+    EXPECT_EQ(readFile(dir.file("poon.txt")), "anonymous   -750\n") << "an empty name";
 
-TEST_F(Loop, WithTenEntriesOnlyAScoreAtLeastTheLowestIsInsertedButTheTableIsAlwaysSaved) {
-    for (int i = 1; i <= 10; ++i) {
-        game.highScores.insert(i * 100, "p" + std::to_string(i));
+    for (int i = 1; i < 10; ++i) {
+        game.highScores.insert(i * 100, "p");
     }
-    game.screen = NameEntry;
-    game.score = 99;
-    EXPECT_FALSE(game.scoreQualifies());
-    press(SDLK_x);
-    EXPECT_EQ(pressAndRun(SDLK_RETURN), Select);
-    const std::string saved = readFile(dir.file("poon.txt"));
-    EXPECT_EQ(saved.find("x "), std::string::npos);
-    EXPECT_EQ(saved.substr(0, 11), "p10   1000\n") << "rewritten highest first";
-    game.score = 100; // equal to the lowest qualifies
-    EXPECT_TRUE(game.scoreQualifies());
-    game.screen = NameEntry;
-    game.score = 150;
-    press(SDLK_y);
-    pressAndRun(SDLK_RETURN);
-    EXPECT_NE(readFile(dir.file("poon.txt")).find("y   150\n"), std::string::npos);
-    EXPECT_EQ(game.highScores.size(), 11u);
-}
-
-TEST_F(Loop, EscapeQuitsFromAnyScreenWithoutSaving) {
-    dir.write("poon.txt", "bob 300\n");
-    game.highScores.load();
+    for (auto [score, name, inserted] :
+         {std::tuple{-751.0f, SDLK_x, false}, {150.0f, SDLK_w, true}}) {
+        game.clearPlayState();
+        game.screen = NameEntry;
+        game.score = score;
+        press(name);
+        pressAndRun(SDLK_RETURN);
+        const std::string line = char(name) + std::string("   ");
+        EXPECT_EQ(readFile(dir.file("poon.txt")).find(line) != std::string::npos, inserted)
+            << score;
+    }
+    game.score = -750;
+    EXPECT_TRUE(game.scoreQualifies()) << "equal to the lowest of ten";
+    EXPECT_EQ(readFile(dir.file("poon.txt")).substr(0, 8), "p   900\n") << "highest first";
+    game.clearPlayState();
     game.screen = NameEntry;
     game.score = 5000;
     press(SDLK_k);
     press(SDLK_ESCAPE);
     frame();
     EXPECT_TRUE(loop.quit);
-    EXPECT_EQ(readFile(dir.file("poon.txt")), "bob 300\n");
-    EXPECT_EQ(game.highScores.size(), 1u);
+    EXPECT_EQ(game.highScores.size(), 11u) << "nothing inserted on Escape";
     EXPECT_STREQ(game.playerName, "k") << "the rest of the frame still ran";
-    Game::LoopState fresh;
-    game.screen = Playing;
-    SDL_Event quit{SDL_QUIT};
-    SDL_PushEvent(&quit);
-    game.runFrame(fresh);
-    EXPECT_TRUE(fresh.quit);
 }
 
 // The first playing frame of a game shows the backdrop, the player and the ground, and the
@@ -237,8 +221,7 @@ TEST_F(Loop, TheMusicIsCheckedEveryFiveSecondsAndAStoppedTrackFollowedOn) {
     frame();
     EXPECT_EQ(loop.lastMusicCheck, 5000u);
 
-    int chosen[5] = {}; // off the menu: a random one of the game tracks
-    for (unsigned seed = 1; seed <= 40; ++seed) {
+    for (unsigned seed = 1; seed <= 3; ++seed) { // off the menu: a random one of 1 to 4
         closeAllTracks();
         openTracks();
         std::srand(seed);
@@ -247,12 +230,9 @@ TEST_F(Loop, TheMusicIsCheckedEveryFiveSecondsAndAStoppedTrackFollowedOn) {
         game.currentTrack = 0;
         now += 5000;
         frame();
-        ASSERT_EQ(game.currentTrack, expected);
+        EXPECT_EQ(game.currentTrack, expected);
         EXPECT_TRUE(trackIsPlaying(game.musicTracks[expected]));
-        ++chosen[game.currentTrack];
     }
-    EXPECT_EQ(chosen[0], 0) << "the title track is never chosen at random";
-    EXPECT_TRUE(chosen[1] && chosen[2] && chosen[3] && chosen[4]);
 }
 
 } // namespace
