@@ -42,49 +42,6 @@ class Music : public ::testing::Test {
     const std::string capture = dir.file("mix.raw");
 };
 
-TEST_F(Music, TracksMixWithEffectsAndFallSilentWhenAllAreClosed) {
-    dir.write("0.wav", sineWav(880, 0.3, 12000));
-    SoundManager sounds(dir.path().c_str());
-    const std::uint32_t id = open("a.mid", midiNote(Organ, 8 * HalfSecond));
-    playTrack(id);
-    SDL_Delay(60);
-    sounds.play(0);
-    ASSERT_TRUE(waitUntil([] { return Mix_Playing(-1) == 0; }, 3000));
-    EXPECT_TRUE(trackIsPlaying(id)); // four seconds long: still going
-    closeAllTracks();
-    EXPECT_FALSE(trackIsPlaying(id));
-    // Past what the mixer had queued, then a second of what came after, however busy the
-    // machine: the disk driver writes as it mixes.
-    const auto written = [&] { return std::filesystem::file_size(capture); };
-    const std::size_t closedNow = written();
-    ASSERT_TRUE(waitUntil([&] { return written() > closedNow + Rate * 4; }, 10000));
-    const std::size_t closedAt = written();
-    ASSERT_TRUE(waitUntil([&] { return written() > closedAt + Rate * 4; }, 10000));
-    closeAudio();
-    const Samples before = heard(0, closedAt / 4.0 / Rate), after = readSamples(capture, closedAt);
-    EXPECT_GT(peak(before), 12500) << "the effect alone peaks at 12000: no music under it";
-    EXPECT_GT(smoothness(before), 0.9) << "music and effect are tones, not noise";
-    ASSERT_GT(after.size(), std::size_t(Rate)) << "too little written after closing";
-    EXPECT_EQ(peak(after), 0) << "music went on after every track was closed";
-}
-
-TEST_F(Music, ATrackStopsAtItsEndAndStartsAgainFromTheBeginning) {
-    CapturedOutput output;
-    const std::uint32_t id = open("a.mid", midiNote(Piano, HalfSecond));
-    EXPECT_EQ(output.out() + output.err(), "") << "the synthesizer should start without a word";
-    EXPECT_FALSE(trackIsPlaying(id)); // opened, not started
-    for (int round = 0; round < 2; ++round) {
-        playTrack(id);
-        EXPECT_TRUE(trackIsPlaying(id)) << round;
-        EXPECT_TRUE(waitUntil([id] { return !trackIsPlaying(id); }, 3000)) << round;
-        SDL_Delay(250); // let the note ring out between the rounds
-    }
-    closeAudio();
-    const Samples all = heard(0);
-    ASSERT_GT(peak(all), 1000);
-    EXPECT_EQ(loudStretches(all, Rate / 20, rms(all) / 2), 2);
-}
-
 // A short track ends while a long one plays on another channel, and starts again: the long
 // one sounds on throughout.
 TEST_F(Music, ATrackEndingAndStartingAgainWhileAnotherPlaysLeavesTheOtherSounding) {
@@ -110,7 +67,7 @@ TEST_F(Music, WithoutASoundFontPlayersKeepTimeInSilence) {
     CapturedOutput output;
     MidiSynth synth({dir.file("absent.sf2"), dir.write("broken.sf2", "not a SoundFont")});
     EXPECT_EQ(output.err(), "WARN) No General MIDI SoundFont found; music is silent (install "
-              "timgm6mb-soundfont)\n");
+                            "timgm6mb-soundfont)\n");
     ASSERT_TRUE(synth.valid() && synth.audible());
     const std::string song = midiNote(Piano, HalfSecond);
     synth.lock();

@@ -42,33 +42,6 @@ TEST(SoundManager, LoadingStopsAtTheFirstNumberThatDoesNotLoad) {
     }
 }
 
-TEST(SoundManager, PlaysOutOfRangeOrBeyondTheFreeChannelsAreReported) {
-    ASSERT_TRUE(openDummyAudio()) << SDL_GetError();
-    TempDir dir;
-    dir.write("0.wav", sineWav(440, 2.0, 8000));
-    SoundManager sounds(dir.path().c_str());
-    CapturedOutput output;
-    sounds.play(1);
-    sounds.play(-1);
-    for (int i = 0; i < 10; ++i) { // the mixer has 8 channels
-        sounds.play(0);
-    }
-    EXPECT_EQ(Mix_Playing(-1), 8);
-    EXPECT_EQ(output.out(), "Sample 1 is out of bounds\nSample -1 is out of bounds\n");
-    const std::string line = "Couldn't play sample 0: No free channels available\n";
-    EXPECT_EQ(output.err(), line + line);
-}
-
-TEST(SoundManager, WithoutAnAudioDeviceNothingLoadsAndEveryPlayIsOutOfBounds) {
-    TempDir dir;
-    dir.write("0.wav", sineWav(440, 0.05, 8000));
-    CapturedOutput output;
-    SoundManager sounds(dir.path().c_str());
-    sounds.play(0);
-    EXPECT_EQ(output.err(), dir.file("0.wav") + " is missing\n");
-    EXPECT_EQ(output.out(), "Sample 0 is out of bounds\n");
-}
-
 // Two at once, on two channels, both at the volume set.
 TEST(SoundManager, EffectsSoundOnceAtTheVolumeSet) {
     TempDir dir;
@@ -87,7 +60,6 @@ TEST(SoundManager, EffectsSoundOnceAtTheVolumeSet) {
 
     const Samples samples = readSamples(capture);
     ASSERT_GT(samples.size(), std::size_t(Rate)); // at least half a second was written
-    EXPECT_EQ(loudStretches(samples, Rate / 100, 1000), 1);
     EXPECT_NEAR(peak(samples), 2 * 16000 * 50 / 128, 300);
     // A quarter of a second of a sine tone at that peak.
     EXPECT_NEAR(rms(samples) * rms(samples) * samples.size() / Channels,

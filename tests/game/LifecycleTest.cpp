@@ -87,38 +87,4 @@ TEST_F(Lifecycle, StartUpLoadsEverythingInOrderAndShutDownReleasesIt) {
     EXPECT_EQ(again.out(), "");
 }
 
-TEST_F(Lifecycle, ASecondInitShutsTheFirstDownBeforeStartingAgain) {
-    CapturedOutput output;
-    ASSERT_EQ(game.init(800, 600), 1);
-    game.score = 1234;
-    game.screen = HighScores;
-    ASSERT_EQ(game.init(800, 600), 1);
-    output.stop();
-    EXPECT_EQ(game.score, 0.0f);
-    const std::string& out = output.out();
-    const auto emptied = out.find("INFO) Emptying bitmap font\n");
-    EXPECT_EQ(out.rfind("INFO) Emptying bitmap font\n"), emptied) << "exactly once";
-    EXPECT_LT(emptied, out.rfind("Loaded 24 sprites\n"));
-    EXPECT_TRUE(game.font->ready);
-    EXPECT_TRUE(trackIsPlaying(game.musicTracks[0]));
-}
-
-TEST_F(Lifecycle, AMissingTrackStopsStartUpBeforeTheFont) {
-    fs::remove(work.file("media/sound/INDS_08.mid"));
-    CapturedOutput output;
-    EXPECT_EQ(game.init(800, 600), 0);
-    output.stop();
-    EXPECT_EQ(output.err(), EndOfSets + "Hoplings: Error. Error: Could not open MCI device.\n");
-    EXPECT_NE(game.musicTracks[1], 0u);
-    EXPECT_EQ(game.musicTracks[2], 0u);
-    EXPECT_EQ(std::tuple(game.font.get(), game.initialised, caption()),
-              std::tuple(nullptr, 0, std::string("Loading...")));
-    game.run(); // returns at once
-    const std::uint32_t opened = game.musicTracks[1];
-    game.shutdown();
-    EXPECT_EQ(game.sprites, nullptr);
-    playTrack(opened);
-    EXPECT_FALSE(trackIsPlaying(opened)) << "the tracks that did open are closed";
-}
-
 } // namespace

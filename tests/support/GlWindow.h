@@ -1,8 +1,15 @@
 #pragma once
 // A real 800x600 window with the game's 2D GL state, opened once per test process (SDL 1.2
-// has one window per process). Tests run under Xvfb with Mesa's software GL.
+// has one window per process), and its back buffer read back. Tests run under Xvfb with
+// Mesa's software GL.
 
+#include "engine/Platform.h"
+
+#include <GL/gl.h>
+#include <SDL.h>
 #include <cstdint>
+#include <cstdio>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
@@ -21,16 +28,57 @@ constexpr int Height = 600;
 
 // Opens the window and sets the GL state on first use; clears the back buffer to black on
 // every call. Fails the calling test (ASSERT) when no display is available.
-void open();
+inline void open() {
+    static bool opened = false;
+    if (!opened) {
+        setenv("SDL_VIDEODRIVER", "x11", 0); // text-mode fallbacks have no OpenGL
+        ASSERT_EQ(initVideo(Width, Height), 0) << "no display: " << SDL_GetError();
+        setupGL(Width, Height);
+        opened = true;
+    }
+    glColor4f(1, 1, 1, 1);
+    clearScreen();
+}
 
 // The back buffer's pixel at window coordinates (origin top-left, y down).
-Rgba pixel(int x, int y);
+inline Rgba pixel(int x, int y) {
+    unsigned char p[4] = {0, 0, 0, 0};
+    glReadBuffer(GL_BACK);
+    glReadPixels(x, Height - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
+    return Rgba{p[0], p[1], p[2], p[3]};
+}
+
 // The same as "rrggbb", for readable failure messages.
-std::string rgbAt(int x, int y);
+inline std::string rgbAt(int x, int y) {
+    const Rgba p = pixel(x, y);
+    char text[8];
+    std::snprintf(text, sizeof text, "%02x%02x%02x", p.r, p.g, p.b);
+    return text;
+}
+
 // The whole back buffer as 0xRRGGBB values, bottom row first: for comparing two frames.
-std::vector<std::uint32_t> frame();
+inline std::vector<std::uint32_t> frame() {
+    std::vector<std::uint32_t> pixels(Width * Height);
+    glReadBuffer(GL_BACK);
+    glReadPixels(0, 0, Width, Height, GL_BGRA, GL_UNSIGNED_BYTE, pixels.data());
+    for (std::uint32_t& p : pixels) {
+        p &= 0xFFFFFF;
+    }
+    return pixels;
+}
+
 // "" when two frames are equal, else where they first differ and how.
-std::string firstDifference(const std::vector<std::uint32_t>& got,
-                            const std::vector<std::uint32_t>& want);
+inline std::string firstDifference(const std::vector<std::uint32_t>& got,
+                                   const std::vector<std::uint32_t>& want) {
+    for (std::size_t i = 0; i < got.size() && i < want.size(); ++i) {
+        if (got[i] != want[i]) {
+            char text[80];
+            std::snprintf(text, sizeof text, "at (%d, %d): %06x, not %06x", int(i % Width),
+                          Height - 1 - int(i / Width), got[i], want[i]);
+            return text;
+        }
+    }
+    return got.size() == want.size() ? "" : "frames of different sizes";
+}
 
 } // namespace glwindow
