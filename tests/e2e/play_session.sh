@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The real game played the way a person would: started in a scratch working directory with a
 # copy of the media, driven with xdotool through the menu, the information page, the
-# high-score list and a flight, then run again over a hostile high-score file and over a
-# directory standing in the file's place.
+# high-score list and a flight, then run again over a hostile high-score file, over a
+# directory standing in the file's place (standard output closed), with standard error
+# closed, and last, start-ups that stop: a missing track, no display.
 # Usage: play_session.sh BINARY SOURCE_DIR OUTPUT_DIR   (needs an X display: DISPLAY)
 set -uo pipefail
 binary=$1
@@ -69,7 +70,10 @@ cmp -s hostile.txt media/poon.txt.bak || fail "the hand-made file was not kept w
   fail "the valid entries were not kept: $(head -c 300 media/poon.txt)"
 
 # 3. A directory where the file should be: the save is refused and said so, nothing else.
+# Standard output is closed: the game still runs and quits normally.
 rm -f media/poon.txt && mkdir media/poon.txt
+game=$binary binary=$work/closed
+printf '#!/bin/sh\nexec "%s" >&-\n' "$game" > "$binary" && chmod +x "$binary"
 start_game
 sleep 1
 key Down Down Return Return Escape
@@ -77,4 +81,26 @@ finish_game
 [ -d media/poon.txt ] || fail "the directory in the file's place was replaced"
 grep -qx 'WARN) Could not save high scores to ./media/poon.txt: Is a directory' stderr.log ||
   fail "the refused save was not reported"
+
+# 4. Standard error closed.
+printf '#!/bin/sh\nexec "%s" 2>&-\n' "$game" > "$binary"
+start_game
+shot e2e-closed-stderr
+key Escape
+finish_game
+
+# 5. Start-ups that stop, with exit status 1: a music track that does not open (one error
+# line, no font), and no display at all (one FAIL line, nothing on the terminal).
+rm -f media/sound/INDS_08.mid
+status=0
+timeout 60 "$game" > stdout.log 2> stderr.log || status=$?
+[ "$status" -eq 1 ] || fail "exit status $status with a missing track"
+[ "$(grep -cx 'Hoplings: Error. Error: Could not open MCI device.' stderr.log)" -eq 1 ] ||
+  fail "expected the track error exactly once"
+grep -q 'bitmap font' stdout.log && fail "the font was loaded"
+status=0
+env -u DISPLAY -u SDL_VIDEODRIVER timeout 20 "$game" > stdout.log 2> stderr.log || status=$?
+[ "$status" -eq 1 ] || fail "exit status $status without a display"
+[ "$(wc -l < stderr.log)" -eq 1 ] && grep -q '^FAIL) Could not open the game window: ' stderr.log &&
+  [ ! -s stdout.log ] || fail "expected one FAIL line and nothing else without a display"
 echo "play sessions passed; screenshots in $out_dir"
