@@ -72,7 +72,6 @@ TEST_F(Loop, EnterOnEachMenuItem) {
     EXPECT_EQ(pressAndRun(SDLK_RETURN), Select);
     EXPECT_EQ(game.screen, InfoPage);
     EXPECT_EQ(glwindow::pixel(400, 300), spriteColour(20));
-    EXPECT_TRUE(pressAndRun(SDLK_DOWN).empty()) << "arrows do nothing on the info page";
     EXPECT_EQ(pressAndRun(SDLK_RETURN), Select);
     EXPECT_EQ(std::tuple(game.screen, game.menuSelection), std::tuple(Menu, 1));
 
@@ -82,14 +81,11 @@ TEST_F(Loop, EnterOnEachMenuItem) {
     game.playerHeight = -40;
     game.playerName[0] = 'q';
     game.objects.push_back(std::make_unique<ScrollObject>(10.0f, Penalty));
-    game.clouds.push_back(std::make_unique<Cloud>(10.0f, 10.0f, 0.0f, 1));
     EXPECT_EQ(pressAndRun(SDLK_RETURN), Select);
     EXPECT_EQ(game.screen, Playing);
     EXPECT_EQ(std::tuple(game.score, game.health, game.playerHeight, game.playerName[0],
                          game.objects.size()),
               std::tuple(0.0f, 100, 0.0f, '\0', 0u));
-    EXPECT_FALSE(loop.quit);
-
     game.screen = Menu;
     game.menuSelection = 3;
     EXPECT_EQ(pressAndRun(SDLK_RETURN), Select);
@@ -139,7 +135,6 @@ TEST_F(Loop, TheNameEntryTakesLettersAndDigitsAndSavesTheTable) {
     }
     game.score = -750;
     EXPECT_TRUE(game.scoreQualifies()) << "equal to the lowest of ten";
-    EXPECT_EQ(readFile(dir.file("poon.txt")).substr(0, 8), "p   900\n") << "highest first";
     game.clearPlayState();
     game.screen = NameEntry;
     game.score = 5000;
