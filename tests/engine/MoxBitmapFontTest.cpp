@@ -180,6 +180,7 @@ void expectOnly(const std::vector<Quad>& quads, const std::string& what) {
 class FontDrawing : public ::testing::Test {
   protected:
     void SetUp() override {
+        GTEST_FLAG_SET(death_test_style, "threadsafe");
         ASSERT_NO_FATAL_FAILURE(glwindow::open());
         PngPicture picture(256, 256, 3);
         std::string text = "info\ncommon lineHeight=20 base=16 scaleW=256 scaleH=256 pages=1\n";
@@ -284,6 +285,9 @@ TEST_F(FontDrawing, BlackIsTransparentAlphaBlendsAndTheGlStateIsLeftAsFound) {
     GLint depth = 0;
     glGetIntegerv(GL_PROJECTION_STACK_DEPTH, &depth);
     EXPECT_EQ(depth, 1);
+    font->pages.clear();
+    EXPECT_EXIT(font->print("A", 100, 50), ::testing::ExitedWithCode(1),
+                ::testing::Eq("Page #0 is gone!\n"));
 }
 
 } // namespace
