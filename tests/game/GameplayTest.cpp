@@ -185,9 +185,10 @@ TEST_F(Play, TheSceneIsDrawnBackgroundCloudsObjectsGroundPlayer) {
     game.updatePlaying(0.0f);
     const std::tuple<int, int, int> probes[] = {
         // x, y, sprite
-        {10, 300, 0},          {510, 30, 2},         {310, 471, 0},          {310, 480, 5},
-        {0, 599, 5},           {799, 472, 5},        {Column + 20, 442, 14}, {Column + 20, 441, 0},
-        {Column + 70, 480, 5}, {Column + 5, 480, 6}, {Column + 63, 535, 6},  {Column + 5, 536, 5}};
+        {10, 300, 0},          {510, 30, 2},          {620, 140, 2},        {310, 471, 0},
+        {310, 480, 5},         {0, 599, 5},           {799, 472, 5},        {Column + 20, 442, 14},
+        {Column + 20, 441, 0}, {Column + 70, 480, 5}, {Column + 5, 480, 6}, {Column + 63, 535, 6},
+        {Column + 5, 536, 5}};
     for (const auto& [x, y, sprite] : probes) {
         EXPECT_EQ(glwindow::pixel(x, y), spriteColour(sprite)) << x << "," << y;
     }

@@ -157,6 +157,7 @@ TEST_F(Loop, TheStatusLinesSitTopLeftAndShowTheScoreTruncated) {
         {99.9f, 100, " Prawnage: 99", " Health: 100"},
         {-750.9f, 3, " Prawnage: -750", " Health: 3"},
         {1e12f, 100, " Prawnage: 2147483647", " Health: 100"},
+        {-1e12f, 100, " Prawnage: -2147483648", " Health: 100"},
         {5.0f, 0, nullptr, nullptr}};
     for (const auto& [score, health, prawnage, healthLine] : cases) {
         game.screen = Playing;
