@@ -1,5 +1,7 @@
 #include "engine/MidiFileCheck.h"
 
+#include "engine/ByteOrder.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
@@ -52,14 +54,6 @@ struct Cursor {
         return false;
     }
 };
-
-std::uint32_t bigEndian32(const unsigned char* p) {
-    return (std::uint32_t(p[0]) << 24) | (std::uint32_t(p[1]) << 16) | (std::uint32_t(p[2]) << 8) | p[3];
-}
-
-unsigned bigEndian16(const unsigned char* p) {
-    return (unsigned(p[0]) << 8) | p[1];
-}
 
 // Walks the events of one track chunk, adding the tick of each to `ticks`; false when one
 // runs past the chunk's end, is not an event a file may hold, or is one too many.

@@ -1,5 +1,7 @@
 #include "engine/PictureLoad.h"
 
+#include "engine/ByteOrder.h"
+
 #include <GL/gl.h>
 #include <SDL_image.h>
 #include <algorithm>
@@ -7,14 +9,6 @@
 #include <cstring>
 
 namespace {
-
-Uint32 big32(const unsigned char* p) {
-    return (Uint32(p[0]) << 24) | (Uint32(p[1]) << 16) | (Uint32(p[2]) << 8) | p[3];
-}
-
-Uint32 little32(const unsigned char* p) {
-    return Uint32(p[0]) | (Uint32(p[1]) << 8) | (Uint32(p[2]) << 16) | (Uint32(p[3]) << 24);
-}
 
 long long magnitude(Uint32 bits) {
     const long long value = static_cast<Sint32>(bits); // BMP sizes are signed
@@ -38,17 +32,17 @@ bool claimedSize(const char* path, long long& width, long long& height) {
     std::fclose(file);
     if (got >= 24 && std::memcmp(head, "\x89PNG\r\n\x1a\n", 8) == 0 &&
         std::memcmp(head + 12, "IHDR", 4) == 0) {
-        width = big32(head + 16);
-        height = big32(head + 20);
+        width = bigEndian32(head + 16);
+        height = bigEndian32(head + 20);
         return true;
     }
     if (got >= 26 && head[0] == 'B' && head[1] == 'M') {
-        if (little32(head + 14) == 12) { // the old OS/2 header: 16-bit sizes
+        if (littleEndian32(head + 14) == 12) { // the old OS/2 header: 16-bit sizes
             width = head[18] | (head[19] << 8);
             height = head[20] | (head[21] << 8);
         } else {
-            width = magnitude(little32(head + 18));
-            height = magnitude(little32(head + 22));
+            width = magnitude(littleEndian32(head + 18));
+            height = magnitude(littleEndian32(head + 22));
         }
         return true;
     }

@@ -1,5 +1,7 @@
 #include "engine/WavFormatCheck.h"
 
+#include "engine/ByteOrder.h"
+
 #include <cstring>
 
 namespace {
@@ -7,21 +9,13 @@ namespace {
 constexpr Uint32 MinRate = 4000;
 constexpr Uint32 MaxRate = 192000;
 
-Uint32 little32(const unsigned char* p) {
-    return Uint32(p[0]) | (Uint32(p[1]) << 8) | (Uint32(p[2]) << 16) | (Uint32(p[3]) << 24);
-}
-
-unsigned little16(const unsigned char* p) {
-    return unsigned(p[0]) | (unsigned(p[1]) << 8);
-}
-
 // The 16 bytes every format chunk starts with.
 bool isPlainPcm(const unsigned char* format) {
-    const unsigned encoding = little16(format);
-    const unsigned channels = little16(format + 2);
-    const Uint32 rate = little32(format + 4);
-    const unsigned blockAlign = little16(format + 12);
-    const unsigned bits = little16(format + 14);
+    const unsigned encoding = littleEndian16(format);
+    const unsigned channels = littleEndian16(format + 2);
+    const Uint32 rate = littleEndian32(format + 4);
+    const unsigned blockAlign = littleEndian16(format + 12);
+    const unsigned bits = littleEndian16(format + 14);
     return encoding == 1 && (channels == 1 || channels == 2) && (bits == 8 || bits == 16) &&
            rate >= MinRate && rate <= MaxRate && blockAlign == channels * bits / 8;
 }
@@ -36,7 +30,7 @@ bool formatIsPlainPcm(SDL_RWops* stream) {
     }
     unsigned char chunk[8];
     while (SDL_RWread(stream, chunk, sizeof chunk, 1) == 1) {
-        const Uint32 length = little32(chunk + 4);
+        const Uint32 length = littleEndian32(chunk + 4);
         if (std::memcmp(chunk, "fmt ", 4) == 0) {
             unsigned char format[16];
             return length >= sizeof format && SDL_RWread(stream, format, sizeof format, 1) == 1 &&
