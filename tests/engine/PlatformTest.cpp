@@ -1,5 +1,4 @@
-// The window caption, the jump key and the frame timer; the drawing space shows in every pixel
-// test.
+// The caption, the jump key and the frame timer; the drawing space shows in every pixel test.
 #include "engine/Platform.h"
 #include "engine/Clock.h"
 #include "engine/JumpKey.h"
@@ -17,16 +16,14 @@ namespace {
 TEST(Platform, TheWindowOpensCaptionedAndTheCaptionCanChange) {
     glwindow::open();
     char* caption = nullptr;
-    char* icon = nullptr;
-    SDL_WM_GetCaption(&caption, &icon);
+    SDL_WM_GetCaption(&caption, nullptr);
     EXPECT_STREQ(caption, "Pyrokettle");
     setCaption("Loading...");
-    SDL_WM_GetCaption(&caption, &icon);
+    SDL_WM_GetCaption(&caption, nullptr);
     EXPECT_STREQ(caption, "Loading...");
 }
 
-// The space bar pressed on the real keyboard, through the X server: its state is read the
-// moment it is asked for.
+// The space bar pressed through the X server: its state is read the moment it is asked for.
 TEST(JumpKey, ReadsTheSpaceBarWhileItIsHeld) {
     glwindow::open();
     auto xdotool = [](const std::string& arguments) {

@@ -13,8 +13,7 @@ namespace {
 
 using namespace audiotest;
 
-// Names longer than 199 characters are not looked up: "<long>/0.wav" is 199 characters,
-// so 0 to 9 fit and 10 does not.
+// Names past 199 characters are not looked up: "<long>/0.wav" is 199, so 0 to 9 fit.
 TEST(SoundManager, LoadingStopsAtTheFirstNumberThatDoesNotLoad) {
     ASSERT_TRUE(openDummyAudio()) << SDL_GetError();
     TempDir dir;
