@@ -14,6 +14,7 @@
 #include <memory>
 #include <new>
 #include <regex>
+#include <sys/stat.h>
 
 namespace {
 
@@ -266,6 +267,23 @@ TEST_F(FontDrawing, BlackIsTransparentAlphaBlendsAndAFontNotLoadedRefusesEveryPr
     }
     EXPECT_EQ(captured.err(), expected);
     expectOnly({}, "nothing drawn");
+}
+
+// Values of 2147483647 move the pen off the screen for good; wrapping would bring A back at 98.
+TEST_F(FontDrawing, DefinitionsOfHugeValuesOrNoFileDoNoHarm) {
+    const std::string definition = std::regex_replace(
+        "info\ncommon lineHeight=M base=1 scaleW=1 scaleH=1 pages=1\n"
+        "char id=65 x=10 y=20 width=8 height=8 xoffset=0 yoffset=0 xadvance=M\n" // red
+        "char id=66 x=M y=1 width=M height=M xoffset=M yoffset=M xadvance=1\n",
+        std::regex("M"), "2147483647");
+    CapturedOutput output;
+    MoxBitmapFont font(dir.file("page.png").c_str(), dir.write("huge.fnt", definition).c_str());
+    font.print("AAA\\BA", 100, 100);
+    font.printRight("BAB\\A", 400, 300);
+    EXPECT_GT(glwindow::pixel(103, 104).r, 0x40) << "the first A";
+    EXPECT_EQ(glwindow::pixel(98, 104).r, 0);
+    mkdir(dir.file("dir.fnt").c_str(), 0755);
+    EXPECT_FALSE(MoxBitmapFont(dir.file("page.png").c_str(), dir.file("dir.fnt").c_str()).ready);
 }
 
 } // namespace

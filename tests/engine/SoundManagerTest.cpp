@@ -1,4 +1,5 @@
 #include "engine/SoundManager.h"
+#include "engine/Platform.h"
 
 #include "support/AudioTools.h"
 #include "support/CapturedOutput.h"
@@ -63,6 +64,31 @@ TEST(SoundManager, EffectsSoundOnceAtTheVolumeSet) {
     // A quarter of a second of a sine tone at that peak.
     EXPECT_NEAR(rms(samples) * rms(samples) * samples.size() / Channels,
                 0.5 * 12500.0 * 12500.0 * 0.25 * Rate, 0.5 * 12500.0 * 12500.0 * 0.03 * Rate);
+}
+
+TEST(SoundManager, WavFormatsTheConverterCannotTakeAreMissing) {
+    ASSERT_EQ(initAudio(22050, 2), 0) << SDL_GetError();
+    const struct {
+        int tag, channels, rate, block, bits;
+        bool loads;
+    } formats[] = {{1, 2, 192000, 4, 16, 1}, {1, 1, 4000, 1, 8, 1},     {1, 0, 22050, 0, 16, 0},
+                   {1, 2, 0, 4, 16, 0},      {1, 2, 1, 4, 16, 0},       {1, 1, 3999, 1, 8, 0},
+                   {1, 2, 192001, 4, 16, 0}, {1, 2, 22050, 2, 16, 0},   {1, 3, 22050, 6, 16, 0},
+                   {1, 1, 22050, 3, 24, 0},  {0x11, 0, 22050, 0, 4, 0}, {2, 1, 22050, 0, 4, 0}};
+    const auto le = [](std::uint32_t value, int count) {
+        std::string out;
+        put(out, value, count);
+        return out;
+    };
+    for (const auto& [tag, channels, rate, block, bits, loads] : formats) {
+        TempDir dir;
+        dir.write("0.wav", "RIFF" + le(136, 4) + "WAVEfmt " + le(16, 4) + le(tag, 2) +
+                               le(channels, 2) + le(rate, 4) + le(rate * block, 4) + le(block, 2) +
+                               le(bits, 2) + "data" + le(100, 4) + std::string(100, '\x40'));
+        CapturedOutput output;
+        SoundManager sounds(dir.path().c_str());
+        EXPECT_EQ(output.err(), dir.file(loads ? "1.wav" : "0.wav") + " is missing\n") << rate;
+    }
 }
 
 } // namespace

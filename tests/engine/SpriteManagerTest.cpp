@@ -1,5 +1,6 @@
 #include "engine/SpriteManager.h"
 
+#include "support/AudioTools.h"
 #include "support/CapturedOutput.h"
 #include "support/GlWindow.h"
 #include "support/PngFile.h"
@@ -20,6 +21,16 @@ PngPicture solid(int width, int height, std::uint8_t r, std::uint8_t g, std::uin
     PngPicture picture(width, height, 3);
     picture.fill(0, 0, width, height, r, g, b);
     return picture;
+}
+
+// A 24-bit BMP `width` grey pixels wide and one high.
+std::string bmp(std::uint32_t width) {
+    const std::uint32_t size = (width * 3 + 3) / 4 * 4;
+    std::string out = "BM";
+    for (std::uint32_t v : {54 + size, 0u, 54u, 40u, width, 1u, 1u | 24u << 16}) {
+        audiotest::put(out, v, 4);
+    }
+    return out + std::string(24, '\0') + std::string(size, '\x80');
 }
 
 std::unique_ptr<SpriteManager> load(const std::string& from) {
@@ -48,13 +59,15 @@ class Sprites : public ::testing::Test {
 
 // Names are formed in 200 characters: "<long>/9.png" is 199, "<long>/10.png" counts as missing.
 TEST_F(Sprites, LoadingStopsAtTheFirstNumberThatDoesNotLoad) {
-    const std::string junk = dir.file("junk"), huge(5000, 'x'),
+    const std::string junk = dir.file("junk"), huge(5000, 'x'), wide = dir.file("wide"),
                       longDir = dir.file(std::string(192 - dir.path().size(), 'd'));
-    // Directory, its files (p a picture, j junk), sprites loaded, the name reported missing.
+    // Directory, its files (p a picture, j junk, b/B a BMP 8192/8193 pixels wide), sprites
+    // loaded, the name reported missing.
     const std::tuple<std::string, std::string, int, std::string> cases[] = {
         {junk, "ppj", 2, junk + "/2.png"},
         {longDir, "ppppppppppp", 10, longDir + "/10.pn"},
-        {huge, "", 0, huge.substr(0, 199)}};
+        {huge, "", 0, huge.substr(0, 199)},
+        {wide, "bB", 1, wide + "/1.png"}};
     for (const auto& [set, files, loaded, missing] : cases) {
         std::error_code tooLong; // the huge name cannot be made
         std::filesystem::create_directory(set, tooLong);
@@ -62,8 +75,8 @@ TEST_F(Sprites, LoadingStopsAtTheFirstNumberThatDoesNotLoad) {
             const std::string file = set + "/" + std::to_string(i) + ".png";
             if (files[i] == 'p') {
                 ASSERT_TRUE(writePng(file, solid(1, 1, 9, 9, 9)));
-            } else if (files[i] == 'j') {
-                std::ofstream(file) << "junk";
+            } else {
+                std::ofstream(file) << (files[i] == 'j' ? "junk" : bmp(8192 + (files[i] == 'B')));
             }
         }
         CapturedOutput output;
