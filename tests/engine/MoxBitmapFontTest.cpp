@@ -125,8 +125,6 @@ TEST_F(FontParser, CharLinesFillTheirSlotsAMalformedLineEndsTheProcess) {
     EXPECT_EQ(captured.err(), "[" + dir.file("absent.fnt") + "] wasn't found\n");
 }
 
-// ---- Drawing
-
 const Rgba Red{255, 0, 0, 255}, Green{0, 255, 0, 255}, Blue{0, 0, 255, 255},
     Yellow{255, 255, 0, 255}, Cyan{0, 255, 255, 255}, White{255, 255, 255, 255};
 

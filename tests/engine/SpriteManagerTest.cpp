@@ -61,8 +61,7 @@ class Sprites : public ::testing::Test {
 TEST_F(Sprites, LoadingStopsAtTheFirstNumberThatDoesNotLoad) {
     const std::string junk = dir.file("junk"), huge(5000, 'x'), wide = dir.file("wide"),
                       longDir = dir.file(std::string(192 - dir.path().size(), 'd'));
-    // Directory, its files (p a picture, j junk, b/B a BMP 8192/8193 pixels wide), sprites
-    // loaded, the name reported missing.
+    // Directory, its files (p picture, j junk, b/B BMP 8192/8193 wide), loaded, name missing.
     const std::tuple<std::string, std::string, int, std::string> cases[] = {
         {junk, "ppj", 2, junk + "/2.png"},
         {longDir, "ppppppppppp", 10, longDir + "/10.pn"},
@@ -121,8 +120,7 @@ TEST_F(Sprites, OnlyPureMagentaBecomesTransparentBlack) {
     }
 }
 
-// What culling keeps shows through a projection shifted by (100, 100). Both coordinates at
-// the sentinel put the corner mid-view; one alone is an ordinary coordinate.
+// Seen through a shift of (100, 100); only both coordinates at the sentinel centre a sprite.
 TEST_F(Sprites, CullingKeepsRectanglesTouchingTheViewAndTheSentinelCentres) {
     auto fresh = load(dir.path()); // its view is 100000 square until set
     for (auto [x, drawn] : {std::pair{99990, true}, {100000, false}}) {
@@ -152,8 +150,7 @@ TEST_F(Sprites, CullingKeepsRectanglesTouchingTheViewAndTheSentinelCentres) {
     }
 }
 
-// Sprite 1 lands upright, unmirrored, stretched, and turned counter-clockwise about the centre;
-// unknown ids log two lines and leave drawing intact.
+// Sprite 1 lands upright, unmirrored, stretched, and turned counter-clockwise.
 TEST_F(Sprites, PicturesLandUprightAndUnknownIdsLogTwoLines) {
     CapturedOutput output;
     sprites->draw(1, 100, 50, 200, 120);
