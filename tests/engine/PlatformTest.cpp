@@ -3,6 +3,7 @@
 #include "engine/Clock.h"
 #include "engine/JumpKey.h"
 
+#include "support/AudioTools.h"
 #include "support/GlWindow.h"
 
 #include <SDL.h>
@@ -30,10 +31,7 @@ TEST(JumpKey, ReadsTheSpaceBarWhileItIsHeld) {
         return std::system(("xdotool " + arguments + " >/dev/null 2>&1").c_str()) == 0;
     };
     auto becomes = [](bool held) {
-        for (int i = 0; i < 100 && jumpKeyDown() != held; ++i) {
-            SDL_Delay(10);
-        }
-        return jumpKeyDown() == held;
+        return audiotest::waitUntil([held] { return jumpKeyDown() == held; }, 1000);
     };
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
