@@ -21,6 +21,11 @@ TEST(MidiFileCheck, AcceptsWhatFilesMayHoldAndRefusesDamage) {
     auto bytes = [](const char* text, std::size_t n) { return std::string(text, n); };
     const std::string end = bytes("\x00\xFF\x2F\x00", 4),
                       note = bytes("\x00\x90\x3C\x64\x60\x80\x3C\x40", 8);
+    // `notes` note-ons `delta` ticks apart (running status, so all alike): too dense is refused.
+    auto dense = [&](int notes, char delta) {
+        return delta + std::string("\x90\x3c\x40") + std::string(3 * (notes - 1), delta) +
+               bytes("\x01\xFF\x2F\x00", 4);
+    };
     const std::string one = header(0, 1);
     const struct {
         const char* name;
@@ -52,6 +57,12 @@ TEST(MidiFileCheck, AcceptsWhatFilesMayHoldAndRefusesDamage) {
         {"five-byte delta", one + track(bytes("\x81\x81\x81\x81\x01\x90\x3C\x64", 8)), false},
         {"real-time message", one + track(bytes("\x00\xF8", 2) + end), false},
         {"track longer than the file", one + track(note + end).substr(0, 12), false},
+        {"10000 notes at once", header(1, 1) + track(dense(10000, 0)), true},
+        {"10001 notes at once", header(1, 1) + track(dense(10001, 0)), false},
+        {"5001 notes at once twice", header(1, 2) + track(dense(5001, 0)) + track(dense(5001, 0)),
+         false},
+        {"999999 notes", header(1, 1) + track(dense(999999, 1)), true},
+        {"1000000 notes", header(1, 1) + track(dense(1000000, 1)), false},
     };
     for (const auto& c : cases) {
         const auto* data = reinterpret_cast<const unsigned char*>(c.file.data());

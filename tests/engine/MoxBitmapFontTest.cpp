@@ -1,8 +1,6 @@
-// The bitmap font: the definition reader (driven through a font whose page did not load, so
-// no GL is needed), then loading the page and drawing text, checked against real pixels.
+// The font's definition reader (on a font whose page did not load: no GL), then drawing.
 #include "engine/MoxBitmapFont.h"
 
-#include "engine/Clock.h"
 #include "support/CapturedOutput.h"
 #include "support/GlWindow.h"
 #include "support/PngFile.h"
@@ -15,6 +13,8 @@
 #include <map>
 #include <memory>
 #include <new>
+#include <regex>
+#include <sys/stat.h>
 
 namespace {
 
@@ -22,12 +22,6 @@ const std::string Head = "info\ncommon lineHeight=16 base=13 scaleW=256 scaleH=2
 const std::string CommonOut = "setting lineHeight\nsetting base\nsetting scaleW\nsetting "
                               "scaleH\nignoring pages for now\n";
 const std::string Blank = "WARN) Detected blank line.\n";
-const std::string TooMany = "FAIL) Too many tokens in this line.\n";
-const std::string Warn = "WARN) Name too short: '' (must be at least 1 character)\n";
-
-std::string tooShort(const std::string& line) {
-    return "FAIL) Line \"" + line + "\" does not contain enough tokens to be a character ID\n";
-}
 
 // A char line without page whose every value is v.
 std::string charLine(int id, int v = 1) {
@@ -52,8 +46,7 @@ class FontParser : public ::testing::Test {
         font->~MoxBitmapFont();
     }
 
-    // A fresh font in a zeroed buffer with room behind it, so a write past its glyph table
-    // shows in the guard. Returns what reading `text` printed on (stdout, stderr).
+    // A fresh font in a zeroed buffer with a guard behind; what reading `text` printed.
     std::pair<std::string, std::string> parse(const std::string& text) {
         CapturedOutput captured;
         if (font != nullptr) {
@@ -75,9 +68,8 @@ class FontParser : public ::testing::Test {
     TempDir dir;
 };
 
-// Every file is read twice, with LF and with CR LF line ends, to the same result; slots no
-// line fills stay all zero.
-TEST_F(FontParser, CharLinesFillTheSlotsOfTheirIds) {
+// Each file is read with LF and with CR LF line ends, to the same result.
+TEST_F(FontParser, CharLinesFillTheirSlotsAMalformedLineEndsTheProcess) {
     const std::string kerning = "kerning first=89 second=74 amount=-1";
     const Values a65 = {65, 10, 20, 8, 12, 1, 3, 9, 2};
     const struct {
@@ -86,7 +78,7 @@ TEST_F(FontParser, CharLinesFillTheSlotsOfTheirIds) {
     } cases[] = {
         {"char id=65 x=10 y=20 width=8 height=12 xoffset=1 yoffset=3 xadvance=9 page=2\n" +
              charLine(66) + " page=0 chnl=15\n" + charLine(255, 9) + "\n",
-         TooMany + Blank,
+         "FAIL) Too many tokens in this line.\n" + Blank,
          {{65, a65}, {66, same(66)}, {255, same(255, 9)}}},
         {charLine(0) + "\n" + charLine(-5) + "\n" + charLine(256) + "\n" + charLine(70) + "\n" +
              charLine(70, 2) + "\n",
@@ -97,19 +89,17 @@ TEST_F(FontParser, CharLinesFillTheSlotsOfTheirIds) {
          "",
          {{65, a65}}},
         {charLine(65) + "\n\n" + kerning + "\n" + charLine(80),
-         Blank + tooShort(kerning),
+         Blank + "FAIL) Line \"" + kerning +
+             "\" does not contain enough tokens to be a character ID\n",
          {{65, same(65)}}},
         {charLine(-2) + "\n" + charLine(80) + "\n", "", {}}, // the kerning marker id
         // Values read like atoi but clamped; a word with no name warns and is read.
         {"char id=66 =9999999999 y=abc w=-9999999999 h=5x xo xo= yo=+7 xa=\t3",
-         Warn,
+         "WARN) Name too short: '' (must be at least 1 character)\n",
          {{66, {66, INT_MAX, 0, INT_MIN, 5, 0, 0, 7, 3}}}},
     };
     for (const auto& c : cases) {
-        std::string crlf;
-        for (char ch : Head + c.body) {
-            crlf += ch == '\n' ? std::string("\r\n") : std::string(1, ch);
-        }
+        const std::string crlf = std::regex_replace(Head + c.body, std::regex("\n"), "\r\n");
         for (const std::string& text : {Head + c.body, crlf}) {
             const auto [out, err] = parse(text);
             EXPECT_EQ(out, CommonOut) << text;
@@ -123,11 +113,7 @@ TEST_F(FontParser, CharLinesFillTheSlotsOfTheirIds) {
         }
     }
     EXPECT_EQ(font->getLineHeight(), 16);
-}
-
-// A malformed line ends the process with its one line; a missing file is only reported.
-TEST_F(FontParser, AMalformedLineEndsTheProcessAndAMissingFileIsReported) {
-    parse(Head);
+    // A malformed line ends the process; a missing file is only reported.
     const std::string wordy = "kerning first=1 second=2 amount=3 a=1 b=2 c=3 d=4 e=5";
     EXPECT_EXIT(
         font->loadDefinition(dir.write("font.fnt", Head + wordy).c_str()),
@@ -139,8 +125,6 @@ TEST_F(FontParser, AMalformedLineEndsTheProcessAndAMissingFileIsReported) {
     EXPECT_EQ(captured.err(), "[" + dir.file("absent.fnt") + "] wasn't found\n");
 }
 
-// ---- Drawing
-
 const Rgba Red{255, 0, 0, 255}, Green{0, 255, 0, 255}, Blue{0, 0, 255, 255},
     Yellow{255, 255, 0, 255}, Cyan{0, 255, 255, 255}, White{255, 255, 255, 255};
 
@@ -149,8 +133,7 @@ struct PageGlyph {
     Rgba colour;
 };
 
-// Each glyph's rectangle has its own colour inside a white frame one texel wide, so a
-// texture rectangle that is off by a texel shows white at the quad's edge.
+// Each glyph's colour is framed in white: a texture rectangle a texel off shows white.
 const PageGlyph PageGlyphs[] = {
     {'A', 10, 20, 8, 12, 1, 3, 9, Red},   {'B', 30, 20, 6, 10, 0, 0, 7, Green},
     {'\\', 50, 20, 8, 8, 0, 0, 9, White}, {'\n', 70, 20, 5, 5, 0, 0, 6, Blue},
@@ -194,44 +177,19 @@ class FontDrawing : public ::testing::Test {
             text += "\n";
         }
         picture.fill(114, 20, 4, 8, 0, 0, 0);
-        ASSERT_TRUE(writePng(pagePath, picture));
-        dir.write("font.fnt", text);
+        ASSERT_TRUE(writePng(dir.file("page.png"), picture));
         CapturedOutput quiet;
-        font = std::make_unique<MoxBitmapFont>(pagePath.c_str(), fontPath.c_str());
+        font = std::make_unique<MoxBitmapFont>(dir.file("page.png").c_str(),
+                                               dir.write("font.fnt", text).c_str());
     }
     void TearDown() override {
         CapturedOutput quiet;
         font.reset();
-        setTickSource(nullptr);
     }
 
     TempDir dir;
-    const std::string pagePath = dir.file("page.png"), fontPath = dir.file("font.fnt");
     std::unique_ptr<MoxBitmapFont> font;
 };
-
-// A page that did not load skips the definition (this one would end the process), and every
-// print is refused, even of a usable glyph.
-TEST_F(FontDrawing, AFontThatDidNotLoadSaysWhyAndRefusesEveryPrint) {
-    const std::string absent = dir.file("absent.png");
-    CapturedOutput captured;
-    MoxBitmapFont unready(absent.c_str(),
-                          dir.write("bad.fnt", "info\nnot a common line\n").c_str());
-    unready.glyphs['A'] = font->glyphs['A'];
-    unready.print("A", 100, 50);
-    unready.print("A", 100, 50, 0.5f);
-    unready.printRight("A", 100, 50);
-    unready.printRight("A", 100, 50, 0.5f);
-    unready.printFormatted(100, 50, "%s", "A");
-    std::string expected = "FAIL) Image file " + absent +
-                           " not found\nFAIL) Bitmap font bitmap file " + absent +
-                           " not found or unusable\n";
-    for (int i = 0; i < 5; ++i) {
-        expected += "FAIL) This font isn't ready to print to. Didn't complete construction\n";
-    }
-    EXPECT_EQ(captured.err(), expected);
-    expectOnly({}, "nothing drawn");
-}
 
 // Drawn with print ('p'), printRight ('r') or printFormatted("%s") ('f').
 TEST_F(FontDrawing, GlyphsLandAtPenPlusOffset) {
@@ -268,9 +226,8 @@ TEST_F(FontDrawing, GlyphsLandAtPenPlusOffset) {
     }
 }
 
-// "C" over "A": black texels are transparent. Then half alpha blends, and the colour and
-// matrix stacks are left as found.
-TEST_F(FontDrawing, BlackIsTransparentAlphaBlendsAndTheGlStateIsLeftAsFound) {
+// "C" over "A": black texels are transparent; the GL state is left as found.
+TEST_F(FontDrawing, BlackIsTransparentAlphaBlendsAndAFontNotLoadedRefusesEveryPrint) {
     font->print("A", 100, 50);
     font->print("C", 100, 50);
     expectOnly({{101, 53, 105, 61, White}, {105, 53, 109, 61, Red}, {101, 61, 109, 65, Red}}, "C");
@@ -288,6 +245,43 @@ TEST_F(FontDrawing, BlackIsTransparentAlphaBlendsAndTheGlStateIsLeftAsFound) {
     font->pages.clear();
     EXPECT_EXIT(font->print("A", 100, 50), ::testing::ExitedWithCode(1),
                 ::testing::Eq("Page #0 is gone!\n"));
+    // The definition, which would end the process, is skipped; even a usable glyph is refused.
+    glwindow::open();
+    const std::string absent = dir.file("absent.png");
+    CapturedOutput captured;
+    MoxBitmapFont unready(absent.c_str(),
+                          dir.write("bad.fnt", "info\nnot a common line\n").c_str());
+    unready.glyphs['A'] = font->glyphs['A'];
+    unready.print("A", 100, 50);
+    unready.print("A", 100, 50, 0.5f);
+    unready.printRight("A", 100, 50);
+    unready.printRight("A", 100, 50, 0.5f);
+    unready.printFormatted(100, 50, "%s", "A");
+    std::string expected = "FAIL) Image file " + absent +
+                           " not found\nFAIL) Bitmap font bitmap file " + absent +
+                           " not found or unusable\n";
+    for (int i = 0; i < 5; ++i) {
+        expected += "FAIL) This font isn't ready to print to. Didn't complete construction\n";
+    }
+    EXPECT_EQ(captured.err(), expected);
+    expectOnly({}, "nothing drawn");
+}
+
+// Values of 2147483647 move the pen off the screen for good; wrapping would bring A back at 98.
+TEST_F(FontDrawing, DefinitionsOfHugeValuesOrNoFileDoNoHarm) {
+    const std::string definition = std::regex_replace(
+        "info\ncommon lineHeight=M base=1 scaleW=1 scaleH=1 pages=1\n"
+        "char id=65 x=10 y=20 width=8 height=8 xoffset=0 yoffset=0 xadvance=M\n" // red
+        "char id=66 x=M y=1 width=M height=M xoffset=M yoffset=M xadvance=1\n",
+        std::regex("M"), "2147483647");
+    CapturedOutput output;
+    MoxBitmapFont font(dir.file("page.png").c_str(), dir.write("huge.fnt", definition).c_str());
+    font.print("AAA\\BA", 100, 100);
+    font.printRight("BAB\\A", 400, 300);
+    EXPECT_GT(glwindow::pixel(103, 104).r, 0x40) << "the first A";
+    EXPECT_EQ(glwindow::pixel(98, 104).r, 0);
+    mkdir(dir.file("dir.fnt").c_str(), 0755);
+    EXPECT_FALSE(MoxBitmapFont(dir.file("page.png").c_str(), dir.file("dir.fnt").c_str()).ready);
 }
 
 } // namespace

@@ -1,9 +1,9 @@
-// The window caption, the jump key and the frame timer; the drawing space shows in every pixel
-// test.
+// The caption, the jump key and the frame timer; the drawing space shows in every pixel test.
 #include "engine/Platform.h"
 #include "engine/Clock.h"
 #include "engine/JumpKey.h"
 
+#include "support/AudioTools.h"
 #include "support/GlWindow.h"
 
 #include <SDL.h>
@@ -17,26 +17,21 @@ namespace {
 TEST(Platform, TheWindowOpensCaptionedAndTheCaptionCanChange) {
     glwindow::open();
     char* caption = nullptr;
-    char* icon = nullptr;
-    SDL_WM_GetCaption(&caption, &icon);
+    SDL_WM_GetCaption(&caption, nullptr);
     EXPECT_STREQ(caption, "Pyrokettle");
     setCaption("Loading...");
-    SDL_WM_GetCaption(&caption, &icon);
+    SDL_WM_GetCaption(&caption, nullptr);
     EXPECT_STREQ(caption, "Loading...");
 }
 
-// The space bar pressed on the real keyboard, through the X server: its state is read the
-// moment it is asked for.
+// The space bar pressed through the X server: its state is read the moment it is asked for.
 TEST(JumpKey, ReadsTheSpaceBarWhileItIsHeld) {
     glwindow::open();
     auto xdotool = [](const std::string& arguments) {
         return std::system(("xdotool " + arguments + " >/dev/null 2>&1").c_str()) == 0;
     };
     auto becomes = [](bool held) {
-        for (int i = 0; i < 100 && jumpKeyDown() != held; ++i) {
-            SDL_Delay(10);
-        }
-        return jumpKeyDown() == held;
+        return audiotest::waitUntil([held] { return jumpKeyDown() == held; }, 1000);
     };
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
