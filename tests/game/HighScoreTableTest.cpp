@@ -4,6 +4,7 @@
 #include "support/TempDir.h"
 
 #include <cmath>
+#include <filesystem>
 #include <gtest/gtest.h>
 
 namespace {
