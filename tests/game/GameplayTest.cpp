@@ -8,26 +8,12 @@ namespace {
 
 constexpr int Column = 800 / 6;
 
-class Play : public GameTest {
-  protected:
-    void SetUp() override {
-        GameTest::SetUp();
-        game.screen = Playing;
-    }
-};
+using Play = GameTest;
 
-// One update from a height and velocity, the key held or not. The pose follows the height at
-// the start of the update; gravity pulls by (2 - h / 600) x 60 a second, the held key lifts
-// by 200 a second; the ceiling clamps the height, not the speed.
+// The pose follows the height before the update; gravity pulls by (2 - h / 600) x 60 a
+// second, the held key lifts by 200 a second; the ceiling clamps the height, not the speed.
 TEST_F(Play, ThePlayerJumpsRisesFallsAndLands) {
-    const struct {
-        float height, velocity;
-        bool held;
-        float dt, endHeight;
-        double endVelocity;
-        int pose;
-        std::vector<int> sounds;
-    } cases[] = {
+    const std::tuple<float, float, bool, float, float, double, int, std::vector<int>> cases[] = {
         {0, 0, true, 0, 0, 0, 0, {0}}, // a jump in a frame of no time is undone at once
         {0, 0, true, 0.1f, -9.5f, -95 + (2 + 9.5 / 600) * 6, 0, {0}},
         {-9.5f, -50, true, 0.1f, -9.5f - 7, -70 + (2 + 16.5 / 600) * 6, 1, {}},
@@ -36,14 +22,14 @@ TEST_F(Play, ThePlayerJumpsRisesFallsAndLands) {
         {-1, 500, false, 0.1f, 0, 0, 0, {}}, // a landing that overshoots ends on the ground
         {-470, -500, true, 0.1f, -472, -520 + (2 + 472.0 / 600) * 6, 2, {}},
     };
-    for (const auto& c : cases) {
-        game.playerHeight = c.height;
-        game.playerVelocity = c.velocity;
-        spaceHeld = c.held;
-        EXPECT_EQ(soundsOf([&] { game.updatePlaying(c.dt); }), c.sounds) << c.height;
-        EXPECT_FLOAT_EQ(game.playerHeight, c.endHeight) << c.height;
-        EXPECT_NEAR(game.playerVelocity, c.endVelocity, 1e-3) << c.height;
-        EXPECT_EQ(game.playerPose, c.pose) << c.height;
+    for (const auto& [height, velocity, held, dt, endHeight, endVelocity, pose, sounds] : cases) {
+        game.playerHeight = height;
+        game.playerVelocity = velocity;
+        spaceHeld = held;
+        EXPECT_EQ(soundsOf([&, dt = dt] { game.updatePlaying(dt); }), sounds) << height;
+        EXPECT_FLOAT_EQ(game.playerHeight, endHeight) << height;
+        EXPECT_NEAR(game.playerVelocity, endVelocity, 1e-3) << height;
+        EXPECT_EQ(game.playerPose, pose) << height;
     }
     game.health = 0; // the update that finds no health ends the game, and still runs on
     game.playerHeight = -100;
@@ -69,8 +55,7 @@ TEST_F(Play, TheGroundScrollsInWholePixelsOnlyWhileThePlayerIsUp) {
     EXPECT_EQ(game.groundScroll, -5.0f);
 }
 
-// Drawn kind, then speed, then height; at most eight; a still cloud keeps its place while
-// the others drift left until wholly past the edge, and new ones take their places.
+// A cloud draws kind, then speed, then height; one with no speed stays where it is.
 TEST_F(Play, CloudsComeInEightsAndDriftLeftOffTheScreen) {
     std::srand(7);
     const int kind = std::rand() % 4, speed = -(std::rand() % 100), y = std::rand() % 50;
@@ -122,33 +107,26 @@ TEST_F(Play, SpawnsComeAtTheirMeanRatesButNotWithoutTime) {
 
 // Touching reaches 54 pixels either side of the player's column, and only below 64 up.
 TEST_F(Play, WhatThePlayerTouchesGivesItsEffectAndGoes) {
-    const struct {
-        ScrollObjectKind kind;
-        float x, height, score;
-        int health;
-        std::vector<int> sounds;
-    } cases[] = {
+    const std::tuple<ScrollObjectKind, float, float, float, int, std::vector<int>> cases[] = {
         {Points100, Column - 54, 0, 100, 100, {2}},   {Points500, Column + 54, 0, 500, 100, {2}},
         {Points1000, Column, -63.5f, 1000, 100, {2}}, {Penalty, Column, 0, -750, 80, {3}},
         {HealthBonus, Column, 0, 0, 125, {4}},        {Points1000, Column + 54.01f, 0, 0, 100, {}},
         {Points1000, Column - 54.01f, 0, 0, 100, {}}, {HealthBonus, Column, -64, 0, 100, {}},
         {SpentJumper, Column, 0, 0, 100, {}}};
-    for (const auto& c : cases) {
+    for (const auto& [kind, x, height, score, health, sounds] : cases) {
+        SCOPED_TRACE(std::to_string(kind) + " " + std::to_string(x));
         game.objects.clear();
         game.score = 0;
         game.health = 100;
-        game.playerHeight = c.height;
-        addObject(c.x, c.kind);
-        EXPECT_EQ(soundsOf([&] { game.updateObjects(0.01f, 0); }), c.sounds)
-            << c.kind << " " << c.x;
+        game.playerHeight = height;
+        addObject(x, kind);
+        EXPECT_EQ(soundsOf([&] { game.updateObjects(0.01f, 0); }), sounds);
         EXPECT_EQ(std::tuple(game.score, game.health, game.objects.size()),
-                  std::tuple(c.score, c.health, c.sounds.empty() ? 1u : 0u))
-            << c.kind << " " << c.x;
+                  std::tuple(score, health, sounds.empty() ? 1u : 0u));
     }
 }
 
-// A jumper at rest twitches outside its window and leaps inside it, at 500 + rand() % 400;
-// one that reaches the player in the air costs 50 health, once, and stays until it leaves.
+// A jumper at rest twitches outside its window and leaps inside it, at 500 + rand() % 400.
 TEST_F(Play, AJumperLeapsAtThePlayerAndHitsOnce) {
     ScrollObject& jumper = addObject(Column + 65, Jumper);
     game.updateObjects(0.01f, 0);
@@ -174,8 +152,7 @@ TEST_F(Play, AJumperLeapsAtThePlayerAndHitsOnce) {
     EXPECT_TRUE(game.objects.empty()) << "it leaves past the left edge";
 }
 
-// Sprites standing on the ground line have their top edge on it, so the ground row, drawn
-// after them, covers what stands at height 0; the player is drawn over everything.
+// The ground row, drawn after the objects, covers what stands at height 0.
 TEST_F(Play, TheSceneIsDrawnBackgroundCloudsObjectsGroundPlayer) {
     game.clouds.push_back(std::make_unique<Cloud>(500.0f, 20.0f, 0.0f, 1));
     addObject(300, Points1000);
@@ -184,7 +161,6 @@ TEST_F(Play, TheSceneIsDrawnBackgroundCloudsObjectsGroundPlayer) {
     jumper.verticalVelocity = 1;
     game.updatePlaying(0.0f);
     const std::tuple<int, int, int> probes[] = {
-        // x, y, sprite
         {10, 300, 0},          {510, 30, 2},          {620, 140, 2},        {310, 471, 0},
         {310, 480, 5},         {0, 599, 5},           {799, 472, 5},        {Column + 20, 442, 14},
         {Column + 20, 441, 0}, {Column + 70, 480, 5}, {Column + 5, 480, 6}, {Column + 63, 535, 6},
@@ -194,8 +170,7 @@ TEST_F(Play, TheSceneIsDrawnBackgroundCloudsObjectsGroundPlayer) {
     }
 }
 
-// What a player sees in flight: things arrive at the right edge again and again and move
-// left, under the hopling high up. The ground is made see-through so the objects show.
+// The ground is made see-through so that the objects show.
 TEST_F(Play, InFlightNewThingsKeepArrivingFromTheRightAndMoveLeft) {
     PngPicture clear(8, 8, 3);
     clear.fill(0, 0, 8, 8, 255, 0, 255);
@@ -208,9 +183,7 @@ TEST_F(Play, InFlightNewThingsKeepArrivingFromTheRightAndMoveLeft) {
     const std::uint32_t sky = spriteColour(0).r << 16 | spriteColour(0).g << 8 | spriteColour(0).b;
     int arrivals[2] = {}, leftward = 0, rightward = 0, previousEdge = 800;
     for (int frame = 0; frame < 300; ++frame) {
-        glwindow::open();
-        game.updatePlaying(0.05f);
-        const std::vector<std::uint32_t> pixels = glwindow::frame();
+        const auto pixels = drawnFrame([&] { game.updatePlaying(0.05f); });
         const std::uint32_t* row = &pixels[(600 - 1 - 504) * 800]; // across the objects
         const int edge = int(std::find_if(row, row + 800, [&](auto p) { return p != sky; }) - row);
         arrivals[frame / 150] += row[799] != sky && row[780] == sky;

@@ -24,28 +24,26 @@ class Loop : public GameTest {
         GameTest::TearDown();
     }
 
-    static void press(SDLKey key, SDLMod mod = KMOD_NONE) {
+    static void press(SDLKey key, int times = 1, SDLMod mod = KMOD_NONE) {
         SDL_Event event{};
         event.type = SDL_KEYDOWN;
         event.key.state = SDL_PRESSED;
         event.key.keysym.sym = key;
         event.key.keysym.mod = mod;
-        SDL_PushEvent(&event);
+        while (times-- > 0) {
+            SDL_PushEvent(&event);
+        }
     }
-    // Runs one frame and returns the sounds it played, in order.
     std::vector<int> frame() {
         return soundsOf([&] { game.runFrame(loop); });
     }
-    std::vector<int> pressAndRun(SDLKey key) {
-        press(key);
-        return frame();
-    }
+    std::vector<int> pressAndRun(SDLKey key, int times = 1) { return press(key, times), frame(); }
     Game::LoopState loop;
 };
 
 const std::vector<int> Select{6}, Move{5};
 
-TEST_F(Loop, TheMenuWrapsBothWaysAndTheCursorFollows) {
+TEST_F(Loop, TheMenuWrapsAndTheCursorFollowsAndEnterOpensEachItem) {
     // The cursor (sprite 19) stands beside item i at 177 + 56 i, and nowhere else.
     for (auto [key, item] : {std::pair{SDLK_UP, 3}, {SDLK_DOWN, 0}, {SDLK_DOWN, 1}}) {
         EXPECT_EQ(pressAndRun(key), Move);
@@ -55,64 +53,49 @@ TEST_F(Loop, TheMenuWrapsBothWaysAndTheCursorFollows) {
     }
     EXPECT_TRUE(pressAndRun(SDLK_a).empty());
     EXPECT_EQ(game.screen, Menu);
-}
 
-TEST_F(Loop, EnterOnEachMenuItem) {
     dir.write("poon.txt", "bob 300\n");
-    game.menuSelection = 2;
-    EXPECT_EQ(pressAndRun(SDLK_RETURN), Select);
-    EXPECT_EQ(game.screen, HighScores);
+    for (auto [item, screen, backdrop] : {std::tuple{2, HighScores, 21}, {1, InfoPage, 20}}) {
+        game.menuSelection = item;
+        EXPECT_EQ(pressAndRun(SDLK_RETURN), Select);
+        EXPECT_EQ(std::tuple(game.screen, glwindow::pixel(400, 300)),
+                  std::tuple(screen, spriteColour(backdrop)));
+        EXPECT_EQ(pressAndRun(SDLK_RETURN), Select);
+        EXPECT_EQ(std::tuple(game.screen, game.menuSelection), std::tuple(Menu, item))
+            << "back on the same item";
+    }
     EXPECT_EQ(game.highScores.size(), 1u) << "the list is reloaded from its file";
-    EXPECT_EQ(pressAndRun(SDLK_RETURN), Select);
-    EXPECT_EQ(std::tuple(game.screen, game.menuSelection), std::tuple(Menu, 2))
-        << "back on the same item";
     EXPECT_EQ(readFile(dir.file("poon.txt")), "bob   300\n") << "leaving the list saves it";
-
-    game.menuSelection = 1;
-    EXPECT_EQ(pressAndRun(SDLK_RETURN), Select);
-    EXPECT_EQ(game.screen, InfoPage);
-    EXPECT_EQ(glwindow::pixel(400, 300), spriteColour(20));
-    EXPECT_EQ(pressAndRun(SDLK_RETURN), Select);
-    EXPECT_EQ(std::tuple(game.screen, game.menuSelection), std::tuple(Menu, 1));
-
     game.menuSelection = 0;
     game.score = 55;
     game.health = 3;
     game.playerHeight = -40;
     game.playerName[0] = 'q';
-    game.objects.push_back(std::make_unique<ScrollObject>(10.0f, Penalty));
+    addObject(10, Penalty);
     EXPECT_EQ(pressAndRun(SDLK_RETURN), Select);
-    EXPECT_EQ(game.screen, Playing);
-    EXPECT_EQ(std::tuple(game.score, game.health, game.playerHeight, game.playerName[0],
-                         game.objects.size()),
-              std::tuple(0.0f, 100, 0.0f, '\0', 0u));
+    EXPECT_EQ(std::tuple(game.screen, game.score, game.health, game.playerHeight,
+                         game.playerName[0], game.objects.size()),
+              std::tuple(Playing, 0.0f, 100, 0.0f, '\0', 0u));
     game.screen = Menu;
     game.menuSelection = 3;
     EXPECT_EQ(pressAndRun(SDLK_RETURN), Select);
     EXPECT_TRUE(loop.quit);
 }
 
-// Letters and digits only, up to 31; Backspace; Enter inserts a score that qualifies (any
-// score with fewer than ten entries, else one at least the lowest) and saves either way;
-// Escape quits without saving.
+// Enter inserts a score that qualifies (any with fewer than ten entries, else one at least the
+// lowest) and saves either way; Escape quits without saving.
 TEST_F(Loop, TheNameEntryTakesLettersAndDigitsAndSavesTheTable) {
     game.screen = NameEntry;
     for (SDLKey key :
          {SDLK_a, SDLK_b, SDLK_1, SDLK_LSHIFT, SDLK_SPACE, SDLK_COMMA, SDLK_KP1, SDLK_UP}) {
         press(key);
     }
-    press(SDLK_d, KMOD_LSHIFT);
+    press(SDLK_d, 1, KMOD_LSHIFT);
     EXPECT_TRUE(frame().empty());
     EXPECT_STREQ(game.playerName, "ab1d");
-    for (int i = 0; i < 30; ++i) {
-        press(SDLK_z);
-    }
-    frame();
+    pressAndRun(SDLK_z, 30);
     EXPECT_EQ(std::string(game.playerName), "ab1d" + std::string(27, 'z')) << "31 at most";
-    for (int i = 0; i < 40; ++i) {
-        press(SDLK_BACKSPACE);
-    }
-    frame();
+    pressAndRun(SDLK_BACKSPACE, 40);
     EXPECT_EQ(std::string(game.playerName, sizeof game.playerName), std::string(32, '\0'));
     game.score = -750;
     EXPECT_EQ(pressAndRun(SDLK_RETURN), Select);
@@ -122,43 +105,35 @@ TEST_F(Loop, TheNameEntryTakesLettersAndDigitsAndSavesTheTable) {
     for (int i = 1; i < 10; ++i) {
         game.highScores.insert(i * 100, "p");
     }
-    for (auto [score, name, inserted] :
-         {std::tuple{-751.0f, SDLK_x, false}, {150.0f, SDLK_w, true}}) {
+    game.score = -750;
+    EXPECT_TRUE(game.scoreQualifies()) << "equal to the lowest of ten";
+    for (auto [score, name, key, listed] : {std::tuple{-751.0f, SDLK_x, SDLK_RETURN, false},
+                                            {150.0f, SDLK_w, SDLK_RETURN, true},
+                                            {5000.0f, SDLK_k, SDLK_ESCAPE, false}}) {
         game.clearPlayState();
         game.screen = NameEntry;
         game.score = score;
         press(name);
-        pressAndRun(SDLK_RETURN);
-        const std::string line = char(name) + std::string("   ");
-        EXPECT_EQ(readFile(dir.file("poon.txt")).find(line) != std::string::npos, inserted)
-            << score;
+        pressAndRun(key);
+        const auto at = readFile(dir.file("poon.txt")).find(char(name) + std::string("   "));
+        EXPECT_EQ(at != std::string::npos, listed) << score;
     }
-    game.score = -750;
-    EXPECT_TRUE(game.scoreQualifies()) << "equal to the lowest of ten";
-    game.clearPlayState();
-    game.screen = NameEntry;
-    game.score = 5000;
-    press(SDLK_k);
-    press(SDLK_ESCAPE);
-    frame();
     EXPECT_TRUE(loop.quit);
     EXPECT_EQ(game.highScores.size(), 11u) << "nothing inserted on Escape";
     EXPECT_STREQ(game.playerName, "k") << "the rest of the frame still ran";
 }
 
-// The first playing frame of a game shows the backdrop, the player and the ground, and the
-// status lines at (0, 0) and (0, 45), the score truncated towards zero.
+// Over the backdrop, the status lines sit at (0, 0) and (0, 45), the score truncated towards zero.
 TEST_F(Loop, TheStatusLinesSitTopLeftAndShowTheScoreTruncated) {
-    auto statusBand = [](std::vector<std::uint32_t> pixels) {
-        return std::vector<std::uint32_t>(pixels.end() - 800 * 300,
-                                          pixels.end()); // the top 300 rows
+    auto statusBand = [](std::vector<std::uint32_t> pixels) { // the top 300 rows
+        return std::vector<std::uint32_t>(pixels.end() - 800 * 300, pixels.end());
     };
     const std::tuple<float, int, const char*, const char*> cases[] = {
         {99.9f, 100, " Prawnage: 99", " Health: 100"},
         {-750.9f, 3, " Prawnage: -750", " Health: 3"},
         {1e12f, 100, " Prawnage: 2147483647", " Health: 100"},
         {-1e12f, 100, " Prawnage: -2147483648", " Health: 100"},
-        {5.0f, 0, nullptr, nullptr}};
+        {5.0f, 0, "", ""}};
     for (const auto& [score, health, prawnage, healthLine] : cases) {
         game.screen = Playing;
         game.clearPlayState();
@@ -169,10 +144,8 @@ TEST_F(Loop, TheStatusLinesSitTopLeftAndShowTheScoreTruncated) {
         const auto shown = statusBand(glwindow::frame());
         const auto want = statusBand(drawnFrame([&] {
             game.sprites->draw(0, 0, 0, 800, 600);
-            if (prawnage != nullptr) {
-                game.font->print(prawnage, 0, 0);
-                game.font->print(healthLine, 0, 45);
-            }
+            game.font->print(prawnage, 0, 0);
+            game.font->print(healthLine, 0, 45);
         }));
         EXPECT_EQ(glwindow::firstDifference(shown, want), "") << score << " " << health;
     }

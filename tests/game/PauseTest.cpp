@@ -1,19 +1,8 @@
-#include "game/Game.h"
-
 #include "TestGame.h"
-#include "engine/Clock.h"
-#include "engine/JumpKey.h"
-#include "engine/MoxBitmapFont.h"
 
 #include <SDL.h>
-#include <algorithm>
-#include <cstdlib>
-#include <gtest/gtest.h>
-#include <vector>
 
 namespace {
-
-std::uint32_t now = 0;
 
 // The two bytes after the type are `which` or the gain, then the state or the button.
 SDL_Event event(Uint8 type, Uint8 second, Uint8 third, SDLKey sym = SDLK_UNKNOWN) {
@@ -23,47 +12,44 @@ SDL_Event event(Uint8 type, Uint8 second, Uint8 third, SDLKey sym = SDLK_UNKNOWN
     return e;
 }
 
-// A game in the air, 16 ms a frame: 20 frames, then (unless `pause` is empty) `pause`, 2
-// paused frames, the second 10 minutes long, and `resume`; 20 frames more. The state left.
-auto play(std::vector<SDL_Event> pause, std::vector<SDL_Event> resume) {
-    TempDir dir;
-    Game game;
-    assembleTestGame(game, dir);
-    SDL_EventState(SDL_ACTIVEEVENT, SDL_IGNORE); // other tests' windows take the focus
-    game.font = std::make_unique<MoxBitmapFont>(PROJECT_SOURCE_DIR "/media/font.png",
-                                                PROJECT_SOURCE_DIR "/media/font.fnt");
-    game.screen = Playing;
-    game.playerHeight = -200;
-    game.playerVelocity = -100;
-    setJumpKeySource([] { return false; });
-    now = 0;
-    setTickSource([] { return now; });
-    frameTime();
-    std::srand(1);
-    Game::LoopState loop;
-    const auto frames = [&](int n, std::vector<SDL_Event> events = {}) {
-        std::for_each(events.begin(), events.end(), [](SDL_Event& e) { SDL_PushEvent(&e); });
-        for (int i = 0; i < n; ++i, now += 16) {
-            game.runFrame(loop);
+class Pause : public GameTest {
+  protected:
+    // A game in the air, 16 ms a frame: 20 frames, then (unless `pause` is empty) `pause`, 2
+    // paused frames, the second 10 minutes long, and `resume`; 20 frames more. The state left.
+    auto play(std::vector<SDL_Event> pause, std::vector<SDL_Event> resume) {
+        game.resetGame();
+        game.screen = Playing;
+        game.playerHeight = -200;
+        game.playerVelocity = -100;
+        now = 0;
+        frameTime();
+        std::srand(1);
+        Game::LoopState loop;
+        const auto frames = [&](int n, std::vector<SDL_Event> events = {}) {
+            std::for_each(events.begin(), events.end(), [](SDL_Event& e) { SDL_PushEvent(&e); });
+            for (int i = 0; i < n; ++i, now += 16) {
+                game.runFrame(loop);
+            }
+        };
+        const auto state = [&] { // the clouds move in every update, the objects count spawns
+            return std::vector<double>{game.playerHeight, game.playerVelocity, game.score,
+                                       game.clouds.back()->x, double(game.objects.size())};
+        };
+        frames(20);
+        if (!pause.empty()) {
+            const std::vector<double> before = state();
+            frames(1, pause);
+            now += 600000;
+            frames(1);
+            EXPECT_EQ(state(), before) << "paused frames change nothing";
         }
-    };
-    const auto state = [&] { // the clouds move in every update, the objects count the spawns
-        return std::vector<double>{game.playerHeight, game.playerVelocity, game.score,
-                                   game.clouds.back()->x, double(game.objects.size())};
-    };
-    frames(20);
-    if (!pause.empty()) {
-        const std::vector<double> before = state();
-        frames(1, pause);
-        now += 600000;
-        frames(1);
-        EXPECT_EQ(state(), before) << "paused frames change nothing";
+        frames(20, resume);
+        return std::pair(state(), std::rand());
     }
-    frames(20, resume);
-    return std::pair(state(), std::rand());
-}
+};
 
-TEST(Pause, ALongPauseNeverReachesTheUpdate) {
+TEST_F(Pause, ALongPauseNeverReachesTheUpdate) {
+    SDL_EventState(SDL_ACTIVEEVENT, SDL_IGNORE); // other tests' windows take the focus
     const SDL_Event p = event(SDL_KEYDOWN, 0, 0, SDLK_p);
     const SDL_Event space = event(SDL_KEYDOWN, 0, 0, SDLK_SPACE);
     const SDL_Event pointerLeft = event(SDL_ACTIVEEVENT, 0, SDL_APPMOUSEFOCUS);

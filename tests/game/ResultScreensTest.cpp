@@ -1,5 +1,4 @@
-// The two result screens, compared pixel for pixel with the backdrop and the lines they
-// should show, where they should show them.
+// The two result screens, compared pixel for pixel with the backdrop and lines they should show.
 #include "TestGame.h"
 
 #include <cstring>
@@ -10,9 +9,7 @@ class Results : public GameTest {
   protected:
     void expectScreen(void (Game::*screen)(float), int backdrop,
                       const std::vector<std::pair<std::string, int>>& lines, int x) {
-        glwindow::open();
-        (game.*screen)(0);
-        const auto shown = glwindow::frame();
+        const auto shown = drawnFrame([&] { (game.*screen)(0); });
         const auto want = drawnFrame([&] {
             game.sprites->draw(backdrop, 0, 0, 800, 600);
             for (const auto& [text, y] : lines) {

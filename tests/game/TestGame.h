@@ -1,8 +1,7 @@
 #pragma once
-// A game put together from real parts for the game tests: the 800x600 window, 24 solid-colour
-// sprites (spriteColour(id), see PngFile.h) written into a temporary directory, the game's own
-// font, a high-score file in that directory, and a sound manager without samples, so every
-// sound the game plays logs "Sample N is out of bounds" (soundsPlayed() reads them back).
+// A game put together from real parts: the 800x600 window, 24 solid-colour sprites
+// (spriteColour(id)) and a high-score file in a temporary directory, the game's own font, and
+// a sound manager without samples, so each sound played logs "Sample N is out of bounds".
 
 #include "engine/Clock.h"
 #include "engine/JumpKey.h"
@@ -11,47 +10,15 @@
 #include "engine/SpriteManager.h"
 #include "game/Game.h"
 #include "support/CapturedOutput.h"
-#include "support/GlWindow.h"
 #include "support/PngFile.h"
 #include "support/TempDir.h"
 
-#include <algorithm>
 #include <cstdlib>
 #include <functional>
 #include <gtest/gtest.h>
-#include <memory>
 #include <sstream>
-#include <vector>
 
 inline const std::string MediaDir = std::string(PROJECT_SOURCE_DIR) + "/media";
-
-inline void assembleTestGame(Game& game, const TempDir& dir) {
-    glwindow::open();
-    writeSolidSprites(dir.path(), 24);
-    CapturedOutput quiet;
-    game.screenWidth = 800;
-    game.screenHeight = 600;
-    game.sprites = std::make_unique<SpriteManager>(dir.path().c_str());
-    game.sprites->setScreenSize(800, 600);
-    game.sounds = std::make_unique<SoundManager>(dir.path().c_str());
-    game.font = std::make_unique<MoxBitmapFont>((MediaDir + "/font.png").c_str(),
-                                                (MediaDir + "/font.fnt").c_str());
-    game.highScores = HighScoreTable(dir.file("poon.txt"));
-}
-
-// The ids of the "Sample N is out of bounds" lines in `standardOutput`, in order.
-inline std::vector<int> soundsPlayed(const std::string& standardOutput) {
-    std::vector<int> ids;
-    std::istringstream words(standardOutput);
-    std::string word;
-    int id;
-    while (words >> word) {
-        if (word == "Sample" && words >> id) {
-            ids.push_back(id);
-        }
-    }
-    return ids;
-}
 
 // The frame `draw` makes on a freshly cleared window, bottom row first (see glwindow::frame).
 inline std::vector<std::uint32_t> drawnFrame(const std::function<void()>& draw) {
@@ -64,7 +31,17 @@ inline std::vector<std::uint32_t> drawnFrame(const std::function<void()>& draw) 
 class GameTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        assembleTestGame(game, dir);
+        glwindow::open();
+        writeSolidSprites(dir.path(), 24);
+        CapturedOutput quiet;
+        game.screenWidth = 800;
+        game.screenHeight = 600;
+        game.sprites = std::make_unique<SpriteManager>(dir.path().c_str());
+        game.sprites->setScreenSize(800, 600);
+        game.sounds = std::make_unique<SoundManager>(dir.path().c_str());
+        game.font = std::make_unique<MoxBitmapFont>((MediaDir + "/font.png").c_str(),
+                                                    (MediaDir + "/font.fnt").c_str());
+        game.highScores = HighScoreTable(dir.file("poon.txt"));
         game.resetGame();
         spaceHeld = false;
         now = 1000;
@@ -81,7 +58,14 @@ class GameTest : public ::testing::Test {
     template <typename Step> std::vector<int> soundsOf(Step step) {
         CapturedOutput output;
         step();
-        return soundsPlayed(output.out());
+        std::vector<int> ids;
+        std::istringstream words(output.out());
+        for (std::string word; words >> word;) {
+            if (int id; word == "Sample" && words >> id) {
+                ids.push_back(id);
+            }
+        }
+        return ids;
     }
     ScrollObject& addObject(float x, ScrollObjectKind kind) {
         game.objects.push_back(std::make_unique<ScrollObject>(x, kind));
