@@ -1,9 +1,7 @@
 #pragma once
-// Sound tests on SDL's headless audio drivers, with generated WAV and MIDI files.
-//
-// The disk driver writes the mixed output (signed 16-bit little-endian, stereo, 22050 Hz, as
-// initAudio opens it) to a file, one 4096-frame buffer every `delayMs` milliseconds, so a
-// test can run faster than real time and still hear everything.
+// Sound tests on SDL's headless audio drivers, with generated WAV and MIDI files. The disk
+// driver writes the mix (16-bit stereo at 22050 Hz, as initAudio opens it) to a file, one
+// 4096-frame buffer every `delayMs` ms, so a test can run faster than real time.
 
 #include "engine/Platform.h"
 
@@ -14,7 +12,7 @@
 #include <cstdint>
 #include <fstream>
 #include <functional>
-#include <iterator>
+#include <numeric>
 #include <string>
 #include <vector>
 
@@ -24,8 +22,7 @@ constexpr int Rate = 22050;
 constexpr int Channels = 2;
 using Samples = std::vector<std::int16_t>; // interleaved
 
-// Opens the device with initAudio on the disk (or dummy: real time, keeps nothing) driver.
-// Must run before anything else touches SDL audio in the test process.
+// Opens the device with initAudio; must run before anything else touches SDL audio.
 inline bool openAudio(const char* driver, const std::string& file = "", int delayMs = 0) {
     setenv("SDL_AUDIODRIVER", driver, 1);
     setenv("SDL_DISKAUDIOFILE", file.c_str(), 1);
@@ -36,43 +33,30 @@ inline bool openDiskAudio(const std::string& file, int delayMs) {
     return openAudio("disk", file, delayMs);
 }
 inline bool openDummyAudio() {
-    return openAudio("dummy");
+    return openAudio("dummy"); // real time, keeps nothing
 }
-// Closes the device, which flushes and closes the disk driver's file.
 inline void closeAudio() {
-    Mix_CloseAudio();
+    Mix_CloseAudio(); // flushes and closes the disk driver's file
 }
 
-// The samples of a disk-driver file from byte `fromByte` on.
-inline Samples readSamples(const std::string& file, std::size_t fromByte = 0) {
-    std::ifstream in(file, std::ios::binary);
-    in.seekg(static_cast<std::streamoff>(fromByte & ~std::size_t(1)));
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    Samples samples(bytes.size() / 2);
-    std::copy_n(bytes.data(), samples.size() * 2, reinterpret_cast<char*>(samples.data()));
+inline Samples readSamples(const std::string& file) {
+    std::ifstream in(file, std::ios::binary | std::ios::ate);
+    Samples samples(static_cast<std::size_t>(std::max<std::streamoff>(in.tellg(), 0)) / 2);
+    in.seekg(0).read(reinterpret_cast<char*>(samples.data()), std::streamsize(2 * samples.size()));
     return samples;
 }
 
-// Root mean square of samples [begin, end) (clamped to the data), 0 for an empty range.
-inline double rms(const Samples& samples, std::size_t begin = 0, std::size_t end = SIZE_MAX) {
-    end = std::min(end, samples.size());
-    double sum = 0;
-    for (std::size_t i = begin; i < end; ++i) {
-        sum += double(samples[i]) * samples[i];
-    }
-    return begin < end ? std::sqrt(sum / double(end - begin)) : 0.0;
+inline double rms(const Samples& s) {
+    const double sum = std::inner_product(s.begin(), s.end(), s.begin(), 0.0);
+    return s.empty() ? 0.0 : std::sqrt(sum / double(s.size()));
 }
 
 inline int peak(const Samples& samples) {
-    int largest = 0;
-    for (std::int16_t s : samples) {
-        largest = std::max(largest, std::abs(int(s)));
-    }
-    return largest;
+    const auto [low, high] = std::minmax_element(samples.begin(), samples.end());
+    return samples.empty() ? 0 : std::max(-int(*low), int(*high));
 }
 
-// How alike each sample is to the next of its channel, -1 to 1: near 1 for music, near 0
-// for noise.
+// How alike each sample is to the next of its channel: near 1 for music, near 0 for noise.
 inline double smoothness(const Samples& samples) {
     double together = 0, alone = 0;
     for (std::size_t i = 0; i + Channels < samples.size(); ++i) {
@@ -95,15 +79,9 @@ inline std::string sineWav(double frequency, double seconds, int amplitude) {
     std::string out = "RIFF";
     put(out, 36 + 2 * frames, 4);
     out += "WAVEfmt ";
-    // PCM, mono, 16 bits: fmt size, tag, channels, rate, bytes a second, block align, bits.
-    for (auto [value, bytes] : {std::pair{16u, 4},
-                                {1u, 2},
-                                {1u, 2},
-                                {unsigned(Rate), 4},
-                                {2u * Rate, 4},
-                                {2u, 2},
-                                {16u, 2}}) {
-        put(out, value, bytes);
+    // fmt size; PCM and mono; rate; bytes a second; block align and bits
+    for (std::uint32_t word : {16u, 0x10001u, std::uint32_t(Rate), 2u * Rate, 0x100002u}) {
+        put(out, word, 4);
     }
     out += "data";
     put(out, 2 * frames, 4);
@@ -114,8 +92,8 @@ inline std::string sineWav(double frequency, double seconds, int amplitude) {
     return out;
 }
 
-// A format-0 MIDI file at 96 ticks per quarter note and 120 beats per minute (96 ticks =
-// 0.5 s): General MIDI `program` on `channel` holding middle C for `ticks`.
+// A format-0 MIDI file at 96 ticks a quarter note, 120 bpm (96 ticks = 0.5 s): General MIDI
+// `program` on `channel` holding middle C for `ticks`.
 inline std::string midiNote(int program, int ticks, int channel = 0) {
     std::string track = {0,   char(0xC0 | channel), char(program), 0, char(0x90 | channel), 0x3C,
                          0x64};
@@ -124,9 +102,7 @@ inline std::string midiNote(int program, int ticks, int channel = 0) {
         delta.insert(delta.begin(), char(0x80 | (rest & 0x7F)));
     }
     track += delta + char(0x80 | channel) + std::string("\x3C\x40\x00\xFF\x2F\x00", 6);
-    std::string out = "MThd";
-    put(out, 6, 4, true);
-    out += std::string("\x00\x00\x00\x01\x00\x60", 6) + "MTrk";
+    std::string out("MThd\0\0\0\x06\0\0\0\x01\0\x60MTrk", 18); // format 0, one track, 96 ticks
     put(out, static_cast<std::uint32_t>(track.size()), 4, true);
     return out + track;
 }

@@ -1,10 +1,8 @@
 #pragma once
-// Captures what the code under test writes to standard output and standard error (C stdio and
-// C++ streams alike) by pointing descriptors 1 and 2 at temporary files for the object's
-// lifetime or until stop().
+// Captures standard output and error (C stdio, and the C++ streams synced with it) by pointing
+// descriptors 1 and 2 at temporary files for the object's lifetime or until stop().
 
 #include <cstdio>
-#include <iostream>
 #include <stdlib.h>
 #include <string>
 #include <unistd.h>
@@ -12,13 +10,13 @@
 class CapturedOutput {
   public:
     CapturedOutput() {
-        flushAll();
-        for (int fd : {1, 2}) {
+        std::fflush(nullptr);
+        for (int i : {0, 1}) {
             char name[] = "/tmp/pyrokettle-capture-XXXXXX";
-            files_[fd - 1] = mkstemp(name);
+            files_[i] = mkstemp(name);
             unlink(name);
-            saved_[fd - 1] = dup(fd);
-            dup2(files_[fd - 1], fd);
+            saved_[i] = dup(i + 1);
+            dup2(files_[i], i + 1);
         }
     }
     ~CapturedOutput() { stop(); }
@@ -27,35 +25,25 @@ class CapturedOutput {
 
     // Restores the streams (idempotent) and keeps what was written.
     void stop() {
-        if (!active_) {
-            return;
+        for (int i = 0; active_ && i < 2; ++i) {
+            std::fflush(nullptr);
+            dup2(saved_[i], i + 1);
+            close(saved_[i]);
+            lseek(files_[i], 0, SEEK_SET);
+            char buffer[4096];
+            for (ssize_t n; (n = read(files_[i], buffer, sizeof buffer)) > 0;) {
+                text_[i].append(buffer, static_cast<size_t>(n));
+            }
+            close(files_[i]);
         }
         active_ = false;
-        flushAll();
-        for (int fd : {1, 2}) {
-            dup2(saved_[fd - 1], fd);
-            close(saved_[fd - 1]);
-            lseek(files_[fd - 1], 0, SEEK_SET);
-            char buffer[4096];
-            for (ssize_t n; (n = read(files_[fd - 1], buffer, sizeof buffer)) > 0;) {
-                text_[fd - 1].append(buffer, static_cast<size_t>(n));
-            }
-            close(files_[fd - 1]);
-        }
     }
     // What was written; stops the capture first.
     const std::string& out() { return stop(), text_[0]; }
     const std::string& err() { return stop(), text_[1]; }
 
   private:
-    static void flushAll() {
-        std::fflush(nullptr);
-        std::cout.flush();
-        std::cerr.flush();
-    }
-
-    int saved_[2] = {-1, -1};
-    int files_[2] = {-1, -1};
+    int saved_[2] = {-1, -1}, files_[2] = {-1, -1};
     bool active_ = true;
     std::string text_[2];
 };

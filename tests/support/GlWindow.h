@@ -1,7 +1,6 @@
 #pragma once
-// A real 800x600 window with the game's 2D GL state, opened once per test process (SDL 1.2
-// has one window per process), and its back buffer read back. Tests run under Xvfb with
-// Mesa's software GL.
+// A real 800x600 window with the game's 2D GL state, opened once per process (SDL 1.2 has one
+// window per process), and its back buffer read back; tests run under Xvfb with Mesa.
 
 #include "engine/Platform.h"
 
@@ -15,19 +14,15 @@
 
 struct Rgba {
     std::uint8_t r, g, b, a;
+    bool operator==(const Rgba& o) const { return r == o.r && g == o.g && b == o.b && a == o.a; }
 };
-
-inline bool operator==(const Rgba& x, const Rgba& y) {
-    return x.r == y.r && x.g == y.g && x.b == y.b && x.a == y.a;
-}
 
 namespace glwindow {
 
 constexpr int Width = 800;
 constexpr int Height = 600;
 
-// Opens the window and sets the GL state on first use; clears the back buffer to black on
-// every call. Fails the calling test (ASSERT) when no display is available.
+// Opens the window on first use (ASSERT: fails without a display); clears to black every call.
 inline void open() {
     static bool opened = false;
     if (!opened) {
@@ -42,13 +37,13 @@ inline void open() {
 
 // The back buffer's pixel at window coordinates (origin top-left, y down).
 inline Rgba pixel(int x, int y) {
-    unsigned char p[4] = {0, 0, 0, 0};
+    Rgba p{0, 0, 0, 0};
     glReadBuffer(GL_BACK);
-    glReadPixels(x, Height - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
-    return Rgba{p[0], p[1], p[2], p[3]};
+    glReadPixels(x, Height - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, &p);
+    return p;
 }
 
-// The same as "rrggbb", for readable failure messages.
+// The same as "rrggbb", for readable failures.
 inline std::string rgbAt(int x, int y) {
     const Rgba p = pixel(x, y);
     char text[8];

@@ -1,6 +1,5 @@
 #pragma once
-// A fresh directory under /tmp for one test, removed with everything in it when the object
-// goes away; and reading a whole file.
+// A fresh directory under /tmp for one test, removed with all in it at the end; reading a file.
 
 #include <filesystem>
 #include <fstream>
@@ -36,8 +35,7 @@ class TempDir {
 
     const std::string& path() const { return path_; }
     std::string file(const std::string& name) const { return path_ + "/" + name; }
-    // Writes `contents` byte for byte to path()/name (subdirectories are the caller's job) and
-    // returns the full path.
+    // Writes `contents` to path()/name (subdirectories are the caller's job); returns the path.
     std::string write(const std::string& name, const std::string& contents) const {
         std::ofstream(file(name), std::ios::binary) << contents;
         return file(name);
