@@ -2,11 +2,21 @@
 
 #include "engine/JumpKey.h"
 
-#include <SDL.h>
 #include <GL/gl.h>
 #include <GL/glu.h>
 #include <SDL_mixer.h>
+#include <csignal>
 #include <cstdlib>
+
+namespace {
+
+volatile std::sig_atomic_t hungUp = 0;
+
+void noteHangUp(int) {
+    hungUp = 1;
+}
+
+} // namespace
 
 int initVideo(int width, int height) {
     // Without a display SDL would fall back on its text-terminal drivers, which write escape
@@ -16,6 +26,11 @@ int initVideo(int width, int height) {
         return -1;
     }
     std::atexit(SDL_Quit);
+    // Only a flag: the loop picks it up as a quit, so a save under way finishes first.
+    struct sigaction hangUp {};
+    hangUp.sa_handler = noteHangUp;
+    hangUp.sa_flags = SA_RESTART;
+    sigaction(SIGHUP, &hangUp, nullptr);
     openJoysticks();
     SDL_GL_SetAttribute(SDL_GL_SWAP_CONTROL, 1);
     if (SDL_SetVideoMode(width, height, 0, SDL_HWSURFACE | SDL_OPENGL | SDL_ASYNCBLIT | SDL_ANYFORMAT) ==
@@ -24,6 +39,16 @@ int initVideo(int width, int height) {
     }
     SDL_WM_SetCaption("Pyrokettle", nullptr);
     return 0;
+}
+
+bool pollEvent(SDL_Event& event) {
+    if (hungUp != 0) {
+        hungUp = 0;
+        event = SDL_Event{};
+        event.type = SDL_QUIT;
+        return true;
+    }
+    return SDL_PollEvent(&event) != 0;
 }
 
 int toggleFullscreen() {

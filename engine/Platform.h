@@ -2,15 +2,22 @@
 // The thin layer over the window, the global GL state and the audio device.
 // Every function runs on the main thread, which owns the GL context.
 
+#include <SDL.h>
 #include <cstdint>
 
 // Starts SDL (every subsystem), registers SDL_Quit to run at process exit, opens every
 // joystick present (openJoysticks() in JumpKey.h) and opens a width x height window with an
 // OpenGL context in the desktop's depth, captioned "Pyrokettle", asking for buffer swaps in
 // step with the display (drivers may ignore that). Uses SDL's X11 video driver unless
-// SDL_VIDEODRIVER names another. Returns 0 on success, -1 when SDL cannot start or the mode
-// cannot be set. Prints nothing; SDL_GetError() holds the reason.
+// SDL_VIDEODRIVER names another. From then on a hang-up (SIGHUP: the terminal was closed)
+// asks the game to quit, as SDL makes SIGINT and SIGTERM do (see pollEvent). Returns 0 on
+// success, -1 when SDL cannot start or the mode cannot be set. Prints nothing;
+// SDL_GetError() holds the reason.
 int initVideo(int width, int height);
+
+// Takes the next pending event as SDL_PollEvent does; false when there is none. A hang-up
+// received since initVideo is handed out first, once, as an SDL_QUIT event.
+bool pollEvent(SDL_Event& event);
 
 // Switches the window between windowed and fullscreen through SDL's own toggle, which keeps
 // the GL context and every texture. Returns 0 when switched, -1 when the video driver

@@ -81,7 +81,7 @@ void Game::runFrame(LoopState& loop) {
     clearScreen();
 
     SDL_Event event;
-    while (SDL_PollEvent(&event)) {
+    while (pollEvent(event)) {
         if (event.type == SDL_QUIT) {
             loop.quit = true;
         } else if (event.type == SDL_KEYDOWN && isFullscreenKey(event.key.keysym)) {

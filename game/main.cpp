@@ -1,20 +1,20 @@
 // The entry point: one Game, started, run and shut down. Exits 1 when start-up did not
 // complete (no window, a music track that does not open), 0 after an ordinary run.
 
+#include "game/CommandLine.h"
 #include "game/Game.h"
 #include "game/Installation.h"
 
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
-#include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
 
 namespace {
 
 const char* const Usage =
-    "Usage: pyrokettle [--help] [--version]\n"
+    "Usage: pyrokettle [-h|--help] [-v|--version]\n"
     "A one-button arcade game: hold Space to fly, Up/Down and Enter in the menu, Escape\n"
     "quits. Started where ./media is, it plays from there; otherwise from its installed\n"
     "data, keeping high scores in ${XDG_DATA_HOME:-$HOME/.local/share}/pyrokettle/poon.txt.\n"
@@ -39,17 +39,22 @@ void openClosedStandardStreams() {
 
 int main(int argc, char** argv) {
     openClosedStandardStreams();
-    // Any other argument is ignored.
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--help") == 0) {
-            return answer(Usage) ? 0 : 1;
-        }
-        if (std::strcmp(argv[i], "--version") == 0) {
-            return answer("pyrokettle " PYROKETTLE_VERSION "\n") ? 0 : 1;
-        }
+    const CommandLine options = readCommandLine(argc, argv);
+    switch (options.action) {
+    case CommandLine::ShowHelp:
+        return answer(Usage) ? 0 : 1;
+    case CommandLine::ShowVersion:
+        return answer("pyrokettle " PYROKETTLE_VERSION "\n") ? 0 : 1;
+    case CommandLine::Refuse:
+        std::fprintf(stderr, "pyrokettle: %s\nTry 'pyrokettle --help'.\n", options.problem.c_str());
+        return 2;
+    case CommandLine::Play:
+        break;
     }
-    // A save past the file-size limit then fails with its warning instead of ending the game.
+    // A save past the file-size limit then fails with its warning instead of ending the game,
+    // and output into a closed pipe is lost instead of ending it (with status 141).
     std::signal(SIGXFSZ, SIG_IGN);
+    std::signal(SIGPIPE, SIG_IGN);
     Game game(nullptr);
     game.highScores = HighScoreTable(locateGameFiles(PYROKETTLE_DATA_FROM_BIN));
     const int started = game.init(800, 600);
