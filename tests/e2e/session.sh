@@ -6,12 +6,14 @@
 #   key KEYS...       focus the game's window and press the keys (xdotool names)
 #   shot NAME         screenshot to $out_dir/NAME.png; fails when it is blank
 #   finish_game       wait for the game to exit after Escape; fails unless status 0
-# The EXIT trap kills a game still running and removes $work. Leak checking is left to the
+# The EXIT trap ends a game still running and removes $work. Leak checking is left to the
 # unit tests: the game runs here without it.
 export ASAN_OPTIONS="${ASAN_OPTIONS:-}${ASAN_OPTIONS:+:}detect_leaks=0"
 pid=
 window=
-trap '[ -n "$pid" ] && kill "$pid" 2>/dev/null; rm -rf "$work"' EXIT
+trap 'stop_game; rm -rf "$work"' EXIT
+# SIGTERM ends the game like a quit; waited for, so its window is gone before the next test.
+stop_game() { [ -z "$pid" ] || { kill "$pid" && timeout 10 tail --pid="$pid" -f /dev/null; } 2>/dev/null || true; }
 
 fail() {
   echo "FAILED: $*"
