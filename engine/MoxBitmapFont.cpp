@@ -1,7 +1,6 @@
 #include "engine/MoxBitmapFont.h"
 
 #include "engine/Clock.h"
-#include "engine/ColourKey.h"
 #include "engine/PictureLoad.h"
 #include "engine/TextureUpload.h"
 
@@ -130,6 +129,9 @@ MoxBitmapFont::MoxBitmapFont(const char* imagePath, const char* definitionPath) 
 MoxBitmapFont::~MoxBitmapFont() {
     std::printf("INFO) Emptying bitmap font\n");
     const std::uint32_t start = ticks();
+    for (const auto& page : pages) {
+        forgetPicture(*page);
+    }
     pages.clear();
     pages.shrink_to_fit();
     const std::uint32_t elapsed = ticks() - start;
@@ -142,21 +144,17 @@ int MoxBitmapFont::loadBitmap(const char* path) {
         std::fprintf(stderr, "FAIL) Image file %s not found\n", path);
         return -1;
     }
-    setColourKey(image, 0, 0, 0);
     auto texture = std::make_unique<GLuint>(0);
     glGenTextures(1, texture.get());
-    // Copy the pixels, not blend them, so the image's own alpha survives the blit.
-    SDL_SetAlpha(image, 0, 255);
-    SDL_Surface* rgba = createRgbaSurface(image->w, image->h);
+    SDL_Surface* rgba = keyedRgbaCopy(image, 0, 0, 0);
     if (rgba == nullptr) {
         std::fprintf(stderr, "FAIL) New surface couldn't be created for %s\n", path);
         glDeleteTextures(1, texture.get());
         SDL_FreeSurface(image);
         return -1;
     }
-    SDL_UpperBlit(image, nullptr, rgba, nullptr);
-
     uploadMipmapped(*texture, rgba);
+    rememberPicture(*texture, path, 0, 0, 0);
     SDL_FreeSurface(rgba);
     SDL_FreeSurface(image);
     pages.push_back(std::move(texture));

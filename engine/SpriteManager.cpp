@@ -1,6 +1,5 @@
 #include "engine/SpriteManager.h"
 
-#include "engine/ColourKey.h"
 #include "engine/PictureLoad.h"
 #include "engine/TextureUpload.h"
 
@@ -63,12 +62,9 @@ int SpriteManager::loadTexture(const char* file, int red, int green, int blue) {
     auto cell = std::make_unique<GLuint>(0);
     glGenTextures(1, cell.get());
 
-    // Without per-surface blending the blit copies the picture's own pixels (alpha
-    // included) instead of mixing them into the empty work surface; pictures without an
-    // alpha channel come out opaque.
-    SDL_SetAlpha(picture, 0, 255);
-
-    SDL_Surface* work = createRgbaSurface(picture->w, picture->h);
+    const Uint8 key[3] = {static_cast<Uint8>(red), static_cast<Uint8>(green),
+                          static_cast<Uint8>(blue)};
+    SDL_Surface* work = keyedRgbaCopy(picture, key[0], key[1], key[2]);
     if (work == nullptr) {
         std::fprintf(
             stderr,
@@ -76,11 +72,8 @@ int SpriteManager::loadTexture(const char* file, int red, int green, int blue) {
             SourcePlace, SourceLine, file);
         std::exit(1);
     }
-    setColourKey(picture, static_cast<Uint8>(red), static_cast<Uint8>(green),
-                 static_cast<Uint8>(blue));
-    SDL_BlitSurface(picture, nullptr, work, nullptr);
-
     uploadMipmapped(*cell, work);
+    rememberPicture(*cell, file, key[0], key[1], key[2]);
     SDL_FreeSurface(work);
     SDL_FreeSurface(picture);
     textures.push_back(std::move(cell));
@@ -144,6 +137,9 @@ void SpriteManager::draw(int id, int x, int y, int width, int height) {
 }
 
 void SpriteManager::clear() {
+    for (const auto& cell : textures) {
+        forgetPicture(*cell);
+    }
     textures.clear();
     textures.shrink_to_fit();
 }
