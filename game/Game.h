@@ -8,10 +8,12 @@
 #include "game/Cloud.h"
 #include "game/HighScoreTable.h"
 #include "game/ScrollObject.h"
+#include "game/Settings.h"
 
 #include <cstdint>
 #include <list>
 #include <memory>
+#include <optional>
 
 class MoxBitmapFont;
 class SpriteManager;
@@ -33,9 +35,10 @@ public:
     Game(const Game&) = delete;
     Game& operator=(const Game&) = delete;
 
-    // Start-up: window, GL, audio, sprites (showing the loading picture), sounds, the five
-    // music tracks, the font and the high scores. Returns 1 when complete, 0 when it stopped
-    // (a music track that does not open, or no window).
+    // Start-up: window (as `settings` and `startFullscreen` say), GL, audio (muted when chosen),
+    // sprites (showing the loading picture), sounds, the five music tracks, the font and the high
+    // scores. Returns 1 when complete, 0 when it stopped (a music track that does not open, or no
+    // window).
     int init(int width, int height);
     // Player and score to their start values, high scores reloaded, play state cleared.
     void resetGame();
@@ -66,6 +69,10 @@ public:
     // focus or being iconified pauses; a fresh press of the fly button (space, left mouse
     // button, any joystick button) resumes. A paused frame draws the frozen scene, the
     // status lines and " Paused", and its frame time never reaches the update.
+    //
+    // M mutes and unmutes on every screen but NameEntry, where it is a letter; while muted, a
+    // game shows "Muted" at the top right. A resized window takes the frame's last size. Each
+    // choice (fullscreen, the window's size, the mute) is saved in `settings`.
     void runFrame(LoopState& loop);
     // The key rules of the screen state machine for one key-down (an SDL key symbol).
     void handleKey(int key, bool& quit);
@@ -108,6 +115,11 @@ public:
     std::list<std::unique_ptr<Cloud>> clouds;
     std::list<std::unique_ptr<ScrollObject>> objects;
     HighScoreTable highScores;
+    // The player's choices, saved whenever one changes.
+    Settings settings;
+    // How this run starts, whatever `settings` remembers (--fullscreen, --window); empty: as
+    // remembered.
+    std::optional<bool> startFullscreen;
     char playerName[32];
     std::int32_t currentTrack;
     float score;

@@ -81,19 +81,37 @@ void Game::runFrame(LoopState& loop) {
     clearScreen();
 
     SDL_Event event;
+    SDL_ResizeEvent resized{};
     while (pollEvent(event)) {
         if (event.type == SDL_QUIT) {
             loop.quit = true;
         } else if (event.type == SDL_KEYDOWN && isFullscreenKey(event.key.keysym)) {
-            if (toggleFullscreen() != 0 && !loop.fullscreenWarned) {
+            if (toggleFullscreen() == 0) {
+                settings.fullscreen = windowMode().fullscreen;
+                settings.save();
+            } else if (!loop.fullscreenWarned) {
                 std::fprintf(stderr, "WARN) Could not switch to fullscreen: not supported here\n");
                 loop.fullscreenWarned = true;
             }
+        } else if (event.type == SDL_VIDEORESIZE) {
+            resized = event.resize; // a drag sends many: the window takes the last
+        } else if (event.type == SDL_KEYDOWN && event.key.keysym.sym == SDLK_m &&
+                   screen != NameEntry) {
+            settings.muted = !settings.muted;
+            setMuted(settings.muted);
+            settings.save();
         } else if (screen == Playing && changePause(event, loop.paused)) {
             // Taken by the pause; P and the fly button do nothing else while Playing.
         } else if (event.type == SDL_KEYDOWN) {
             handleKey(event.key.keysym.sym, loop.quit);
         }
+    }
+    const WindowMode window = windowMode();
+    if (resized.w != 0 && (resized.w != window.width || resized.h != window.height) &&
+        resizeWindow(resized.w, resized.h) == 0) {
+        settings.windowWidth = windowMode().width;
+        settings.windowHeight = windowMode().height;
+        settings.save();
     }
 
     switch (screen) {
@@ -127,6 +145,9 @@ void Game::runFrame(LoopState& loop) {
         font->print(loop.text, 0, 45);
         if (loop.paused) {
             font->print(" Paused", 0, 90);
+        }
+        if (settings.muted) {
+            font->printRight("Muted ", 800, 0);
         }
     }
 

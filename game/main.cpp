@@ -14,11 +14,13 @@
 namespace {
 
 const char* const Usage =
-    "Usage: pyrokettle [-h|--help] [-v|--version]\n"
-    "A one-button arcade game: hold Space to fly, Up/Down and Enter in the menu, Escape\n"
-    "quits. Started where ./media is, it plays from there; otherwise from its installed\n"
-    "data, keeping high scores in ${XDG_DATA_HOME:-$HOME/.local/share}/pyrokettle/poon.txt.\n"
-    "See pyrokettle(6).\n";
+    "Usage: pyrokettle [-h|--help] [-v|--version] [--fullscreen|--window]\n"
+    "A one-button arcade game: hold Space to fly, Up/Down and Enter in the menu, M mutes,\n"
+    "F11 toggles fullscreen, Escape quits. --fullscreen or --window starts this run so,\n"
+    "whatever was chosen last. Started where ./media is, it plays from there and keeps high\n"
+    "scores and settings in it; otherwise it plays from its installed data, keeping high\n"
+    "scores in ${XDG_DATA_HOME:-$HOME/.local/share}/pyrokettle/poon.txt and settings in\n"
+    "${XDG_CONFIG_HOME:-$HOME/.config}/pyrokettle/settings. See pyrokettle(6).\n";
 
 // Prints the answer to --help or --version; false when stdout would not take it.
 bool answer(const char* text) {
@@ -56,7 +58,11 @@ int main(int argc, char** argv) {
     std::signal(SIGXFSZ, SIG_IGN);
     std::signal(SIGPIPE, SIG_IGN);
     Game game(nullptr);
-    game.highScores = HighScoreTable(locateGameFiles(PYROKETTLE_DATA_FROM_BIN));
+    const GameFiles files = locateGameFiles(PYROKETTLE_DATA_FROM_BIN);
+    game.highScores = HighScoreTable(files.scores);
+    game.settings = Settings(files.settings);
+    game.settings.load();
+    game.startFullscreen = options.fullscreen;
     const int started = game.init(800, 600);
     game.run();
     game.shutdown();
