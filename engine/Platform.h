@@ -19,6 +19,13 @@ int initVideo(int width, int height);
 // received since initVideo is handed out first, once, as an SDL_QUIT event.
 bool pollEvent(SDL_Event& event);
 
+// False while the window is iconified or has lost the input focus.
+bool windowIsWatched();
+
+// Sleeps until an event other than a mouse motion is pending or a hang-up has arrived, but
+// at most `ms` milliseconds: an idle loop's pace that still answers the player at once.
+void waitForEvent(std::uint32_t ms);
+
 // Switches the window between windowed and fullscreen through SDL's own toggle, which keeps
 // the GL context and every texture. Returns 0 when switched, -1 when the video driver
 // refuses (the window stays as it was). Prints nothing.
