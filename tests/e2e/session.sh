@@ -6,12 +6,14 @@
 #   key KEYS...       focus the game's window and press the keys (xdotool names)
 #   shot NAME         screenshot to $out_dir/NAME.png; fails when it is blank
 #   finish_game       wait for the game to exit after Escape; fails unless status 0
-# The EXIT trap kills a game still running and removes $work. Leak checking is left to the
+# The EXIT trap ends a game still running and removes $work. Leak checking is left to the
 # unit tests: the game runs here without it.
 export ASAN_OPTIONS="${ASAN_OPTIONS:-}${ASAN_OPTIONS:+:}detect_leaks=0"
 pid=
 window=
-trap '[ -n "$pid" ] && kill "$pid" 2>/dev/null; rm -rf "$work"' EXIT
+# A game left running is ended and waited for (woken first, if stopped): its window must be
+# gone before the next script looks for one.
+trap '[ -n "$pid" ] && { kill "$pid"; kill -CONT "$pid"; wait "$pid"; } 2>/dev/null; rm -rf "$work"' EXIT
 
 fail() {
   echo "FAILED: $*"
