@@ -142,6 +142,25 @@ bool pollEvent(SDL_Event& event) {
     return true;
 }
 
+bool windowIsWatched() {
+    const Uint8 wanted = SDL_APPACTIVE | SDL_APPINPUTFOCUS;
+    return (SDL_GetAppState() & wanted) == wanted;
+}
+
+void waitForEvent(std::uint32_t ms) {
+    constexpr std::uint32_t Slice = 10; // ms between looks at the queue
+    const std::uint32_t start = SDL_GetTicks();
+    for (std::uint32_t waited = 0; waited < ms; waited = SDL_GetTicks() - start) {
+        SDL_PumpEvents();
+        SDL_Event next;
+        if (hungUp != 0 ||
+            SDL_PeepEvents(&next, 1, SDL_PEEKEVENT, SDL_ALLEVENTS & ~SDL_MOUSEMOTIONMASK) > 0) {
+            return;
+        }
+        SDL_Delay(std::min(Slice, ms - waited));
+    }
+}
+
 int toggleFullscreen() {
     WindowMode next = display.mode;
     next.fullscreen = !next.fullscreen;

@@ -38,6 +38,13 @@ int initVideo(int width, int height, const WindowMode& mode = {});
 // come as world positions; one on a bar as the nearest point on the world's edge.
 bool pollEvent(SDL_Event& event);
 
+// False while the window is iconified or has lost the input focus.
+bool windowIsWatched();
+
+// Sleeps until an event other than a mouse motion is pending or a hang-up has arrived, but
+// at most `ms` milliseconds: an idle loop's pace that still answers the player at once.
+void waitForEvent(std::uint32_t ms);
+
 // Switches between fullscreen and the window at its last size. Returns 0 when switched, -1
 // when refused (SDL cannot report the desktop's size, or cannot set the mode): then the
 // window stays as it was. Prints nothing.

@@ -61,7 +61,11 @@ public:
         bool fullscreenWarned = false;
     };
     // One pass of the main loop: clear, take every pending event, draw the screen, present,
-    // sleep out the rest of a 4 ms frame, check the music, measure the frame time.
+    // sleep out the rest of a 4 ms frame, check the music, measure the frame time. An idle
+    // frame (a paused game; another screen while the window is iconified or unfocused)
+    // lasts 100 ms instead, cut short by any event but a mouse motion. A frame that took
+    // longer than half a second (a stopped process, a suspended laptop) is a stall: it
+    // pauses a game in progress, and its time never reaches an update.
     //
     // Besides the screens' keys: F11 or Alt+Enter toggles fullscreen on any screen (and is
     // nothing else; a refusal prints "WARN) Could not switch to fullscreen: not supported

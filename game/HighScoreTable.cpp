@@ -144,15 +144,17 @@ void HighScoreTable::load() {
     EntryReader reader(in);
     std::string name;
     double score = 0;
-    for (std::size_t read = 0; read < MaxLoadedEntries; ++read) {
-        // An empty name is the end of the file; anything else that stops the reading
-        // leaves entries behind that a save would drop.
-        if (!reader.readName(name) || !reader.readScore(score)) {
-            backup_ = OldFileBackup{!name.empty(), info.st_dev, info.st_ino, ""};
-            break;
-        }
+    std::size_t read = 0;
+    while (read < MaxLoadedEntries && reader.readName(name) && reader.readScore(score)) {
         insert(score, name);
+        ++read;
     }
+    overLong_ = read == MaxLoadedEntries;
+    if (overLong_) {
+        reader.readName(name); // whatever follows the tenth entry
+    }
+    // An empty name is the end of the file; anything else left unread, a save would drop.
+    backup_ = OldFileBackup{!name.empty(), info.st_dev, info.st_ino, ""};
 }
 
 std::string HighScoreTable::formatLine(const HighScoreEntry& entry) {
@@ -191,7 +193,10 @@ void HighScoreTable::save() {
                      std::strerror(failure));
         return;
     }
-    if (!backup_.madeAt.empty()) {
+    if (!backup_.madeAt.empty() && overLong_) {
+        std::fprintf(stderr, "WARN) %s holds more than ten entries; the old file is kept as %s\n",
+                     path_.c_str(), backup_.madeAt.c_str());
+    } else if (!backup_.madeAt.empty()) {
         std::fprintf(stderr,
                      "WARN) Some lines of %s could not be read; the old file is kept as %s\n",
                      path_.c_str(), backup_.madeAt.c_str());

@@ -37,9 +37,9 @@ public:
     // Writes every entry, highest first, in place of the file (see replaceFile: links are
     // followed, permissions kept, and the file holds the old table or the new one whatever
     // happens). A file the last load found but could not read is never replaced. When the
-    // last load stopped at an entry it could not read, the first save that replaces the
-    // file keeps the original as "<file>.bak" and says so in one "WARN) ... kept as <backup>"
-    // line on standard error. On failure prints one "WARN) Could not save high scores to
+    // last load stopped at an entry it could not read, or left entries after the tenth, the
+    // first save that replaces the file keeps the original as "<file>.bak" and says so in
+    // one "WARN) ... kept as <backup>" line on standard error. On failure prints one "WARN) Could not save high scores to
     // <path>: <reason>" line on standard error; the table is unchanged either way. A missing
     // folder is made first, parents included. With an empty path it does nothing.
     void save();
@@ -72,4 +72,6 @@ private:
     // past the point where reading stopped.
     int unreadable_ = 0;
     OldFileBackup backup_;
+    bool overLong_ = false; // the backup is wanted for entries after the tenth
+
 };

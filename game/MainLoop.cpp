@@ -30,6 +30,11 @@ constexpr std::uint32_t MusicCheckInterval = 5000; // ms
 // Where vsync is not granted the loop sleeps out the rest of this: at most about 250 frames
 // a second, without a core spinning.
 constexpr std::uint32_t ShortestFrame = 4; // ms
+// A paused or unwatched game is drawn about ten times a second, or at once for an event.
+constexpr std::uint32_t IdleFrame = 100; // ms
+// A frame longer than this was a stopped process, a suspended laptop or a debugger, not
+// play: its time is never handed to the update.
+constexpr float StallSeconds = 0.5f;
 
 constexpr std::size_t MaxNameLength = sizeof(Game::playerName) - 1;
 
@@ -153,12 +158,22 @@ void Game::runFrame(LoopState& loop) {
 
     swapBuffers();
     const std::uint32_t spent = realTicks() - frameStart;
-    delay(spent < ShortestFrame ? ShortestFrame - spent : 0);
+    const bool idle = screen == Playing ? loop.paused : !windowIsWatched();
+    if (idle) {
+        waitForEvent(spent < IdleFrame ? IdleFrame - spent : 0);
+    } else {
+        delay(spent < ShortestFrame ? ShortestFrame - spent : 0);
+    }
     checkMusic(loop);
     // The timer goes on measuring while paused, so the pause's length is dropped here; the
     // first update after it gets the time of the last frame played.
     const float measured = frameTime();
-    if (!loop.paused) {
+    if (measured > StallSeconds) {
+        // A stall pauses a game in progress; elsewhere its time is simply not counted.
+        if (screen == Playing) {
+            loop.paused = true;
+        }
+    } else if (!loop.paused) {
         loop.frameTime = measured;
     }
 }

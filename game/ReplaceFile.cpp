@@ -81,17 +81,26 @@ int writeInPlace(const std::string& file, const std::string& contents) {
 
 // Opens the folder's one temporary file and locks it; -1 with errno set. A save that holds
 // it finishes first; one that renamed or removed it meanwhile leaves a name to open afresh.
+// Anything but a regular file there (a FIFO would block the open until a reader came) is
+// refused with EINVAL, or EISDIR for a folder, and left alone.
 int openTemporary(const std::string& name) {
     for (int attempt = 0; attempt < MaxTemporaryAttempts; ++attempt) {
-        const int fd = open(name.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+        const int fd =
+            open(name.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0600);
         if (fd < 0) {
+            errno = errno == ENXIO ? EINVAL : errno; // a FIFO with no reader, a socket
+            return -1;
+        }
+        struct stat held {};
+        if (fstat(fd, &held) != 0 || !S_ISREG(held.st_mode)) {
+            close(fd);
+            errno = EINVAL;
             return -1;
         }
         flock(fd, LOCK_EX); // where locks are not supported, saves simply do not take turns
-        struct stat held {};
         struct stat named {};
-        if (fstat(fd, &held) == 0 && stat(name.c_str(), &named) == 0 &&
-            held.st_dev == named.st_dev && held.st_ino == named.st_ino) {
+        if (stat(name.c_str(), &named) == 0 && held.st_dev == named.st_dev &&
+            held.st_ino == named.st_ino) {
             return fd;
         }
         close(fd);

@@ -29,6 +29,7 @@ struct OldFileBackup {
 // the file itself is writable, the file is rewritten in place (truncated, written, synced).
 //
 // Nothing is written when the file exists but cannot be both read and written by the
-// player, is not a regular file, or needs a backup that cannot be made. Returns 0, or the
+// player, is not a regular file, or needs a backup that cannot be made, nor when something
+// other than a regular file stands at the temporary file's name (it is left there). Returns 0, or the
 // errno value of the failure. Prints nothing.
 int replaceFile(const std::string& path, const std::string& contents, OldFileBackup& backup);

@@ -3,7 +3,8 @@
 # copy of the media, driven with xdotool through the menu, the information page, the
 # high-score list and a flight, then run again over a hostile high-score file, over a
 # directory standing in the file's place (standard output closed), with standard error
-# closed, and last, start-ups that stop: a missing track, no display.
+# closed, with output into pipes that close, a hang-up, options, and last, start-ups that
+# stop: a missing track, no display.
 # Usage: play_session.sh BINARY SOURCE_DIR OUTPUT_DIR   (needs an X display: DISPLAY)
 set -uo pipefail
 binary=$1
@@ -82,12 +83,35 @@ finish_game
 grep -qx 'WARN) Could not save high scores to ./media/poon.txt: Is a directory' stderr.log ||
   fail "the refused save was not reported"
 
-# 4. Standard error closed.
+# 4. Standard error closed; then output into pipes that close early. A quit is status 0.
 printf '#!/bin/sh\nexec "%s" 2>&-\n' "$game" > "$binary"
 start_game
 shot e2e-closed-stderr
 key Escape
 finish_game
+for reader in true "head -1"; do
+  printf '#!/bin/bash\n"%s" | %s\nexit "${PIPESTATUS[0]}"\n' "$game" "$reader" > "$binary"
+  start_game
+  key Escape
+  finish_game
+done
+
+# A hang-up (the terminal closed) quits like Escape, and the buffered output still comes out.
+binary=$game
+start_game
+kill -HUP "$pid"
+finish_game
+grep -qx 'INFO) Emptying bitmap font' stdout.log || fail "the output was lost at the hang-up"
+
+# Options: help and version answer; anything else is refused with status 2.
+"$game" -h | grep -q '^Usage: pyrokettle' || fail "no usage from -h"
+"$game" -v | grep -qx 'pyrokettle [0-9.]*' || fail "no version from -v"
+for option in --helpx -x ''; do
+  status=0
+  "$game" -h "$option" > stdout.log 2> stderr.log || status=$?
+  [ "$status" -eq 2 ] && [ ! -s stdout.log ] && [ "$(cat stderr.log)" = "pyrokettle: unknown option '$option'
+Try 'pyrokettle --help'." ] || fail "option '$option' gave status $status"
+done
 
 # 5. Start-ups that stop, with exit status 1: a music track that does not open (one error
 # line, no font), and no display at all (one FAIL line, nothing on the terminal).

@@ -17,11 +17,10 @@ waitfor() { # MESSAGE COMMAND...: until the command succeeds, for 30 s at most
   until "${@:2}" 2>/dev/null; do [ "$SECONDS" -lt "$deadline" ] || fail "$1"; sleep 0.2; done
 }
 helpers= # more processes of the script's own, ended at exit
-trap 'stop_game; kill $helpers 2>/dev/null || true; rm -rf "$work"' EXIT
-# SIGTERM ends the game like a quit; waited for, so its window is gone before the next test.
-stop_game() {
-  [ -z "$pid" ] || { kill "$pid" && timeout 10 tail --pid="$pid" -f /dev/null; } 2>/dev/null || true
-}
+# A game left running is ended and waited for (woken first, if stopped): its window must be
+# gone before the next script looks for one.
+trap '[ -n "$pid" ] && { kill "$pid"; kill -CONT "$pid"; wait "$pid"; } 2>/dev/null
+      kill $helpers 2>/dev/null || true; rm -rf "$work"' EXIT
 
 fail() {
   echo "FAILED: $*"

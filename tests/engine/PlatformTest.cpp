@@ -1,4 +1,4 @@
-// The caption, the jump key and the frame timer; the drawing space shows in every pixel test.
+// The caption, the idle wait, the jump key and the frame timer; the drawing space shows in every pixel test.
 #include "engine/Platform.h"
 #include "engine/Clock.h"
 #include "engine/JumpKey.h"
@@ -10,6 +10,7 @@
 #include <SDL.h>
 #include <cstdlib>
 #include <gtest/gtest.h>
+#include <thread>
 
 #include <SDL_syswm.h> // after gtest: Xlib defines None and Bool
 
@@ -23,6 +24,22 @@ TEST(Platform, TheWindowOpensCaptionedAndTheCaptionCanChange) {
     setCaption("Loading...");
     SDL_WM_GetCaption(&caption, nullptr);
     EXPECT_STREQ(caption, "Loading...");
+}
+
+TEST(Platform, AnIdleWaitEndsAtTheFirstEvent) {
+    glwindow::open();
+    for (SDL_Event queued; SDL_PollEvent(&queued);) {
+    }
+    std::thread later([] {
+        SDL_Delay(100);
+        SDL_Event event{};
+        event.type = SDL_USEREVENT;
+        SDL_PushEvent(&event);
+    });
+    const std::uint32_t start = SDL_GetTicks();
+    waitForEvent(5000);
+    EXPECT_LT(SDL_GetTicks() - start, 1000u);
+    later.join();
 }
 
 // The space bar pressed through the X server: its state is read the moment it is asked for.

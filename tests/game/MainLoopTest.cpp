@@ -165,7 +165,6 @@ TEST_F(Loop, TheFirstFrameGetsNoTimeAndEachLaterOneTheTimeOfTheLast) {
     game.screen = Playing;
     game.playerHeight = -100;
     game.playerVelocity = 100;
-    frameTime(); // the timer's reference point: now
     frame();
     EXPECT_EQ(game.playerHeight, -100.0f) << "a frame time of 0 moves nothing";
     now += 16;
@@ -174,6 +173,16 @@ TEST_F(Loop, TheFirstFrameGetsNoTimeAndEachLaterOneTheTimeOfTheLast) {
     EXPECT_FLOAT_EQ(loop.frameTime, 0.016f);
     frame();
     EXPECT_NEAR(game.playerHeight, -100.0f + 100 * 0.016f, 1e-3f);
+    // Half a second is a slow frame, played; anything longer is a stall, which pauses.
+    for (auto [ms, paused] : {std::pair{500u, false}, {501u, true}}) {
+        now += ms;
+        frame();
+        EXPECT_EQ(std::pair(loop.paused, loop.frameTime), std::pair(paused, 0.5f)) << ms;
+    }
+    const float height = game.playerHeight;
+    now += 16;
+    frame();
+    EXPECT_EQ(game.playerHeight, height) << "the stall never reaches the update";
 }
 
 const char* const Tracks[] = {"BGLOOP2", "Home", "INDS_08", "MISC_03", "NEWA_11A"};

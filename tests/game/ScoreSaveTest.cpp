@@ -18,24 +18,40 @@ namespace {
 
 const std::string Old = "amy 900\n";
 const std::string Saved = "amy   900\nzed   5\n";
+const std::string Twelve = [] {
+    std::string lines;
+    for (int i = 12; i > 0; --i) {
+        lines += "p" + std::to_string(i) + "   " + std::to_string(i * 100) + "\n";
+    }
+    return lines;
+}();
+const char* const Unreadable = "Some lines of {} could not be read";
+const char* const OverLong = "{} holds more than ten entries";
 
 // A shell line run beside the folder m holding m/poon.txt, the file's contents, whether
 // "nobody" saves (umask 027, 1 KiB file-size limit), the (linked) file's contents afterwards
-// ("" for the same) and mode, each save's WARN reason, whether m/poon.txt.bak is kept.
-using OnDisk = std::tuple<const char*, std::string, bool, std::string, int, const char*, bool>;
+// ("" for the same) and mode, each save's WARN reason, why m/poon.txt.bak is kept (if it is).
+using OnDisk =
+    std::tuple<const char*, std::string, bool, std::string, int, const char*, const char*>;
 
 TEST(ScoreSave, EachOnDiskSetupKeepsTheOldTableOrWritesTheNewOne) {
     const OnDisk setups[] = {
-        {"chmod 0 m/poon.txt", Old, true, "", 0, "Permission denied", false},
-        {"chmod 444 m/poon.txt", Old, true, "", 0444, "Permission denied", false},
-        {"chown 0 m/poon.txt; chmod 664 m/poon.txt", Old, true, Saved, 0664, nullptr, false},
-        {"rm m/poon.txt", "", false, "zed   5\n", 0640, nullptr, false},
-        {"chmod 555 m", Old, true, Saved, 0644, nullptr, false},
-        {"mv m/poon.txt m/real && ln -s real m/poon.txt", Old, false, Saved, 0644, nullptr, false},
-        {"echo junk > m/.poon.txt.tmp", Old, false, Saved, 0644, nullptr, false},
-        {"true", Old + "mary ann 1\n", false, Saved, 0644, nullptr, true},
-        {"true", Old + std::string(70000, 'q') + " 1\n", false, Saved, 0644, nullptr, true},
-        {"true", std::string(2000, 'q') + " 1\n", false, "", 0644, "File too large", false},
+        {"chmod 0 m/poon.txt", Old, true, "", 0, "Permission denied", nullptr},
+        {"chmod 444 m/poon.txt", Old, true, "", 0444, "Permission denied", nullptr},
+        {"chown 0 m/poon.txt; chmod 664 m/poon.txt", Old, true, Saved, 0664, nullptr, nullptr},
+        {"rm m/poon.txt", "", false, "zed   5\n", 0640, nullptr, nullptr},
+        {"chmod 555 m", Old, true, Saved, 0644, nullptr, nullptr},
+        {"mv m/poon.txt m/real && ln -s real m/poon.txt", Old, false, Saved, 0644, nullptr, nullptr},
+        {"echo junk > m/.poon.txt.tmp", Old, false, Saved, 0644, nullptr, nullptr},
+        {"mkfifo m/.poon.txt.tmp", Old, false, "", 0644, "Invalid argument", nullptr},
+        {"python3 -c 'import socket; socket.socket(socket.AF_UNIX).bind(\"m/.poon.txt.tmp\")'",
+         Old, false, "", 0644, "Invalid argument", nullptr},
+        {"mkdir m/.poon.txt.tmp", Old, false, "", 0644, "Is a directory", nullptr},
+        {"true", Old + "mary ann 1\n", false, Saved, 0644, nullptr, Unreadable},
+        {"true", Old + std::string(70000, 'q') + " 1\n", false, Saved, 0644, nullptr, Unreadable},
+        {"true", Twelve, false, Twelve.substr(0, Twelve.find("p2 ")) + "zed   5\n", 0644, nullptr,
+         OverLong},
+        {"true", std::string(2000, 'q') + " 1\n", false, "", 0644, "File too large", nullptr},
     };
     const rlimit small{1024, RLIM_INFINITY}, unlimited{RLIM_INFINITY, RLIM_INFINITY};
     std::signal(SIGXFSZ, SIG_IGN);
@@ -66,11 +82,14 @@ TEST(ScoreSave, EachOnDiskSetupKeepsTheOldTableOrWritesTheNewOne) {
         EXPECT_EQ(std::filesystem::is_symlink(file), !!std::strstr(shell, "ln -s"));
         const std::string failed =
             reason ? "WARN) Could not save high scores to " + file + ": " + reason + "\n" : "";
-        const std::string kept = "WARN) Some lines of " + file +
-                                 " could not be read; the old file is kept as " + file + ".bak\n";
+        std::string kept = backup ? backup : "";
+        if (backup) {
+            kept = "WARN) " + kept.replace(kept.find("{}"), 2, file) +
+                   "; the old file is kept as " + file + ".bak\n";
+        }
         EXPECT_EQ(output.err(), backup ? kept : failed + failed);
         EXPECT_EQ(readFile(file + ".bak"), backup ? before : "");
-        EXPECT_NE(std::system(("ls -a " + dir.file("m") + " | grep -q tmp").c_str()), 0);
+        EXPECT_NE(std::system(("find " + dir.file("m") + " -type f -name '*tmp' | grep -q .").c_str()), 0);
     }
 }
 

@@ -48,6 +48,7 @@ class GameTest : public ::testing::Test {
         now = 1000;
         setJumpKeySource([] { return spaceHeld; });
         setTickSource([] { return now; });
+        frameTime(); // the frame timer starts now: no stall left over from other tests
         std::srand(1);
     }
     void TearDown() override {
