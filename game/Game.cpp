@@ -21,14 +21,18 @@ Game::Game(void* instance)
 Game::~Game() = default;
 
 void Game::resetGame() {
+    menuSelection = 0;
+    highScores.load();
+    resetPlay();
+}
+
+void Game::resetPlay() {
     health = 100;
     playerPose = 0;
     playerHeight = 0;
     playerVelocity = 0;
     groundScroll = 0;
     score = 0;
-    menuSelection = 0;
-    highScores.load();
     clearPlayState();
 }
 

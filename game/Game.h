@@ -9,11 +9,13 @@
 #include "game/HighScoreTable.h"
 #include "game/ScrollObject.h"
 #include "game/Settings.h"
+#include "game/Tape.h"
 
 #include <cstdint>
 #include <list>
 #include <memory>
 #include <optional>
+#include <string>
 
 class MoxBitmapFont;
 class SpriteManager;
@@ -42,6 +44,8 @@ public:
     int init(int width, int height);
     // Player and score to their start values, high scores reloaded, play state cleared.
     void resetGame();
+    // The same without the menu and the table: player and score, play state cleared.
+    void resetPlay();
     // Zeroes playerName and deletes every cloud and scrolling object.
     void clearPlayState();
     // Releases the font, sprites, sounds and music; safe to call more than once.
@@ -59,13 +63,21 @@ public:
         bool paused = false;
         // The refused-toggle line has been printed: it is printed once.
         bool fullscreenWarned = false;
+        // ticks() of the last input or screen change on the menu: 20 s on, the demo plays.
+        std::uint32_t idleSince = 0;
+        bool demoWarned = false; // a demo that could not start is reported once
     };
     // One pass of the main loop: clear, take every pending event, draw the screen, present,
     // sleep out the rest of a 4 ms frame, check the music, measure the frame time. An idle
-    // frame (a paused game; another screen while the window is iconified or unfocused)
-    // lasts 100 ms instead, cut short by any event but a mouse motion. A frame that took
-    // longer than half a second (a stopped process, a suspended laptop) is a stall: it
-    // pauses a game in progress, and its time never reaches an update.
+    // frame (a paused game; another screen or a watched run while the window is iconified or
+    // unfocused) lasts 100 ms instead, cut short by any event but a mouse motion. A frame
+    // that took longer than half a second (a stopped process, a suspended laptop) is a
+    // stall: it pauses a game in progress, and its time never reaches an update.
+    //
+    // Every game is recorded (tape) from its first play frame to game over. After 20 s on
+    // the menu without a key, click or button the demo plays (startDemo; when none can, one
+    // "WARN) No demo to show: <why>" line on standard error, once). While a recorded game
+    // is watched, any key, click or button ends it (Escape does not quit then).
     //
     // Besides the screens' keys: F11 or Alt+Enter toggles fullscreen on any screen (and is
     // nothing else; a refusal prints "WARN) Could not switch to fullscreen: not supported
@@ -74,9 +86,10 @@ public:
     // button, any joystick button) resumes. A paused frame draws the frozen scene, the
     // status lines and " Paused", and its frame time never reaches the update.
     //
-    // M mutes and unmutes on every screen but NameEntry, where it is a letter; while muted, a
-    // game shows "Muted" at the top right. A resized window takes the frame's last size. Each
-    // choice (fullscreen, the window's size, the mute) is saved in `settings`.
+    // M mutes and unmutes on every screen but NameEntry, where it is a letter (and ends no
+    // run being watched); while muted, a game shows "Muted" on the right of the health line.
+    // A resized window takes the frame's last size. Each choice (fullscreen, the window's
+    // size, the mute) is saved in `settings`.
     void runFrame(LoopState& loop);
     // The key rules of the screen state machine for one key-down (an SDL key symbol).
     void handleKey(int key, bool& quit);
@@ -85,10 +98,17 @@ public:
     void checkMusic(LoopState& loop);
     // Whether the finished game's score earns a place in the table.
     bool scoreQualifies() const;
+    // Saves the table; when that worked, keeps the finished game's recording if `inserted`
+    // (keepRun) and deletes the runs of entries that left the table (dropRunsOutside).
+    void saveScores(bool inserted);
 
     // One frame of a game in progress: advances everything by dt seconds and draws the
     // play scene (background, clouds, objects, ground, player).
     void updatePlaying(float dt);
+    // The same without drawing: what a replay checked without a window does.
+    void advancePlaying(float dt);
+    // Plays an effect; without a sound manager (a replay checked without a window) nothing.
+    void playSound(int id);
     // Steps 10 to 12 of a play frame: clouds, spawning and the scrolling objects. They
     // move, spawn, collide and remove; drawPlayScene() draws what they leave.
     void updateClouds(float dt);
@@ -97,9 +117,38 @@ public:
     // Draws the play scene as it stands, in the play frame's order; changes nothing.
     void drawPlayScene();
 
-    // The two result screens; dt is unused.
+    // The two result screens; dt is unused. The list marks the chosen row (highScoreRow).
     void drawNameEntry(float dt);
     void drawHighScores(float dt);
+
+    // A recorded game shown instead of played. The screen is Playing meanwhile; it shows
+    // the recorded frames at their recorded pace (a pause at most a second), holds the last
+    // one a second and returns to `returnTo`, or ends the program after --replay.
+    struct Watching {
+        bool active = false;
+        bool demo = false;      // the title screen's: a "Demo" mark, the menu's music
+        bool quitAfter = false; // --replay
+        bool showsPause = false;
+        Screen returnTo = Menu;
+        std::string source; // the file, for messages
+        float clock = 0;    // seconds of real time not yet replayed
+        std::uint32_t lastTick = 0;
+    };
+    void startWatching(Recording recording, const std::string& source, Screen returnTo, bool demo);
+    void stopWatching(LoopState& loop);
+    // Before drawing a watched frame: replays the frames due, ends the watching when done
+    // or astray (then "WARN) <source> replays differently: <why>" on standard error).
+    void advanceWatching(LoopState& loop);
+    // Applies the next recorded frame without drawing; false after the last one or once the
+    // replay has gone astray (tape.problem()).
+    bool replayNextFrame();
+    // Shows the best kept run among the ten best that replays to its score, else the
+    // shipped "./media/demo.replay". False when neither can be shown (the reason in
+    // `problem`).
+    bool startDemo(std::string& problem);
+    // Enter on the list: plays the chosen row's kept run. False when no row is chosen or it
+    // has none, and when it cannot be replayed ("WARN) Cannot replay <file>: <why>").
+    bool watchChosenRow();
 
     std::int32_t screenWidth;
     std::int32_t screenHeight;
@@ -127,4 +176,7 @@ public:
     char playerName[32];
     std::int32_t currentTrack;
     float score;
+    Tape tape;
+    Watching watching;
+    std::int32_t highScoreRow = -1; // the list's chosen row, -1 for none
 };

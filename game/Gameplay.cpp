@@ -3,13 +3,11 @@
 
 #include "game/Game.h"
 
-#include "engine/JumpKey.h"
 #include "engine/SoundManager.h"
 #include "engine/SpriteManager.h"
 #include "game/Truncate.h"
 
 #include <cmath>
-#include <cstdlib>
 
 namespace {
 
@@ -53,14 +51,25 @@ constexpr SpawnRow SpawnTable[] = {
 } // namespace
 
 void Game::updatePlaying(float dt) {
+    advancePlaying(dt);
+    drawPlayScene();
+}
+
+void Game::playSound(int id) {
+    if (sounds) {
+        sounds->play(id);
+    }
+}
+
+void Game::advancePlaying(float dt) {
     const int H = screenHeight;
 
     if (health <= 0) {
         screen = NameEntry;
     }
 
-    if (playerHeight == 0 && jumpKeyDown()) {
-        sounds->play(JumpSound);
+    if (playerHeight == 0 && tape.flyHeld()) {
+        playSound(JumpSound);
         playerVelocity = -75.0f;
     }
 
@@ -71,7 +80,7 @@ void Game::updatePlaying(float dt) {
         playerPose = 2;
     }
 
-    if (playerVelocity < 0 && jumpKeyDown()) {
+    if (playerVelocity < 0 && tape.flyHeld()) {
         playerVelocity -= 200.0 * dt;
     }
 
@@ -101,8 +110,6 @@ void Game::updatePlaying(float dt) {
     // The ground moves in whole pixels; the remainder keeps the sign of the dividend.
     groundScroll = static_cast<float>(
         std::fmod(std::trunc(static_cast<double>(groundScroll) - scrollStep), GroundTileSize));
-
-    drawPlayScene();
 }
 
 // Drawing reads the state and changes none of it, so drawing everything after the update
@@ -131,10 +138,10 @@ void Game::drawPlayScene() {
 
 void Game::updateClouds(float dt) {
     if (clouds.size() < MaxClouds) {
-        // Three draws, in this order: the sequence of rand() values is part of the game.
-        const int kind = std::rand() % 4;
-        const float speed = -static_cast<float>(std::rand() % 100);
-        const float y = static_cast<float>(std::rand() % 50);
+        // Three draws, in this order: the sequence of draws is part of the game.
+        const int kind = tape.randomBelow(4);
+        const float speed = -static_cast<float>(tape.randomBelow(100));
+        const float y = static_cast<float>(tape.randomBelow(50));
         clouds.push_back(std::make_unique<Cloud>(screenWidth + 128.0f, y, speed, kind));
     }
 
@@ -155,11 +162,10 @@ void Game::spawnObjects(float dt) {
     }
     const float inv = 1.0f / dt;
     for (const SpawnRow& row : SpawnTable) {
-        const int r = std::rand();
         // The chance per update is about dt / factor, so the rate does not depend on the
         // frame rate. Tiny frame times could push N past int range: clamp it.
         const int n = truncateToInt(std::trunc(row.factor * inv));
-        if (r % n == 0) {
+        if (tape.randomBelow(n) == 0) {
             objects.push_back(std::make_unique<ScrollObject>(screenWidth + 64.0f, row.kind));
         }
     }
@@ -181,8 +187,8 @@ void Game::updateObjects(float dt, float scrollStep) {
         const bool leaps = object.kind == Jumper && object.verticalVelocity == 0 &&
                            within(object.x, column, LeapWindow);
         if (leaps) {
-            sounds->play(LeapSound);
-            object.verticalVelocity = (std::rand() % 400) + 500.0f;
+            playSound(LeapSound);
+            object.verticalVelocity = tape.randomBelow(400) + 500.0f;
         } else if (isJumper(object.kind)) {
             object.height += dt * object.verticalVelocity;
             object.verticalVelocity -= 1000.0 * dt;
@@ -203,24 +209,24 @@ void Game::updateObjects(float dt, float scrollStep) {
             switch (object.kind) {
             case Points100:
                 score += 100;
-                sounds->play(PointsSound);
+                playSound(PointsSound);
                 break;
             case Points500:
                 score += 500;
-                sounds->play(PointsSound);
+                playSound(PointsSound);
                 break;
             case Points1000:
                 score += 1000;
-                sounds->play(PointsSound);
+                playSound(PointsSound);
                 break;
             case Penalty:
                 score -= 750;
                 health -= 20;
-                sounds->play(PenaltySound);
+                playSound(PenaltySound);
                 break;
             case HealthBonus:
                 health += 25;
-                sounds->play(HealthSound);
+                playSound(HealthSound);
                 break;
             case Jumper:
             case SpentJumper:

@@ -176,11 +176,11 @@ std::string HighScoreTable::formatLine(const HighScoreEntry& entry) {
     return entry.name + "   " + number;
 }
 
-void HighScoreTable::save() {
+bool HighScoreTable::save() {
     // A table with no file keeps its scores in memory; the per-user folder is made on the
     // first save.
     if (path_.empty()) {
-        return;
+        return false;
     }
     std::string contents;
     for (const HighScoreEntry& entry : entries_) {
@@ -191,7 +191,7 @@ void HighScoreTable::save() {
     if (failure != 0) {
         std::fprintf(stderr, "WARN) Could not save high scores to %s: %s\n", path_.c_str(),
                      std::strerror(failure));
-        return;
+        return false;
     }
     if (!backup_.madeAt.empty() && overLong_) {
         std::fprintf(stderr, "WARN) %s holds more than ten entries; the old file is kept as %s\n",
@@ -203,6 +203,7 @@ void HighScoreTable::save() {
     }
     // The file now holds this table: a later save has nothing more to keep.
     backup_ = OldFileBackup{};
+    return true;
 }
 
 bool HighScoreTable::insert(double score, const std::string& name) {

@@ -41,8 +41,9 @@ public:
     // first save that replaces the file keeps the original as "<file>.bak" and says so in
     // one "WARN) ... kept as <backup>" line on standard error. On failure prints one "WARN) Could not save high scores to
     // <path>: <reason>" line on standard error; the table is unchanged either way. A missing
-    // folder is made first, parents included. With an empty path it does nothing.
-    void save();
+    // folder is made first, parents included. With an empty path it does nothing. Returns
+    // whether the file now holds the table.
+    bool save();
 
     // Adds the entry unless one with an equal score exists (that one stays). NaN is refused.
     // Returns whether it was added.

@@ -9,9 +9,11 @@
 #include "engine/Platform.h"
 #include "engine/SoundManager.h"
 #include "engine/SpriteManager.h"
+#include "game/KeptRuns.h"
 #include "game/Truncate.h"
 
 #include <SDL.h>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -37,6 +39,8 @@ constexpr std::uint32_t IdleFrame = 100; // ms
 constexpr float StallSeconds = 0.5f;
 
 constexpr std::size_t MaxNameLength = sizeof(Game::playerName) - 1;
+constexpr std::uint32_t DemoAfterIdle = 20000; // ms on the menu without input
+constexpr int ShownRows = 10;                  // of the high-score list
 
 bool isNameKey(int key) {
     return (key >= SDLK_a && key <= SDLK_z) || (key >= SDLK_0 && key <= SDLK_9);
@@ -50,6 +54,12 @@ bool isFullscreenKey(const SDL_keysym& key) {
 bool isFreshFlyPress(const SDL_Event& event) {
     return (event.type == SDL_KEYDOWN && event.key.keysym.sym == SDLK_SPACE) ||
            (event.type == SDL_MOUSEBUTTONDOWN && event.button.button == SDL_BUTTON_LEFT) ||
+           event.type == SDL_JOYBUTTONDOWN;
+}
+
+// A key, a click (a tap) or a button: what ends a watched game and keeps the demo away.
+bool isPlayerInput(const SDL_Event& event) {
+    return event.type == SDL_KEYDOWN || event.type == SDL_MOUSEBUTTONDOWN ||
            event.type == SDL_JOYBUTTONDOWN;
 }
 
@@ -87,7 +97,9 @@ void Game::runFrame(LoopState& loop) {
 
     SDL_Event event;
     SDL_ResizeEvent resized{};
+    bool input = false;
     while (pollEvent(event)) {
+        input = input || isPlayerInput(event);
         if (event.type == SDL_QUIT) {
             loop.quit = true;
         } else if (event.type == SDL_KEYDOWN && isFullscreenKey(event.key.keysym)) {
@@ -105,6 +117,10 @@ void Game::runFrame(LoopState& loop) {
             settings.muted = !settings.muted;
             setMuted(settings.muted);
             settings.save();
+        } else if (watching.active) {
+            if (isPlayerInput(event)) {
+                stopWatching(loop);
+            }
         } else if (screen == Playing && changePause(event, loop.paused)) {
             // Taken by the pause; P and the fly button do nothing else while Playing.
         } else if (event.type == SDL_KEYDOWN) {
@@ -118,6 +134,19 @@ void Game::runFrame(LoopState& loop) {
         settings.windowHeight = windowMode().height;
         settings.save();
     }
+    if (screen != Menu || input) {
+        loop.idleSince = ticks();
+    } else if (ticks() - loop.idleSince >= DemoAfterIdle) {
+        loop.idleSince = ticks();
+        std::string problem;
+        if (!startDemo(problem) && !loop.demoWarned) {
+            std::fprintf(stderr, "WARN) No demo to show: %s\n", problem.c_str());
+            loop.demoWarned = true;
+        }
+    }
+    if (watching.active) {
+        advanceWatching(loop);
+    }
 
     switch (screen) {
     case Menu:
@@ -128,10 +157,17 @@ void Game::runFrame(LoopState& loop) {
         sprites->drawRotated(InfoPicture, 0, 0, 800, 600, 0.0f);
         break;
     case Playing:
-        if (loop.paused) {
+        if (watching.active) {
+            drawPlayScene();
+        } else if (loop.paused) {
+            tape.recordPause(ticks());
             drawPlayScene();
         } else {
+            tape.recordFrame(loop.frameTime);
             updatePlaying(loop.frameTime);
+            if (screen == NameEntry) {
+                tape.finish(score);
+            }
         }
         break;
     case NameEntry:
@@ -148,17 +184,20 @@ void Game::runFrame(LoopState& loop) {
         font->print(loop.text, 0, 0);
         std::snprintf(loop.text, sizeof loop.text, " Health: %i", health);
         font->print(loop.text, 0, 45);
-        if (loop.paused) {
+        if (loop.paused || (watching.active && watching.showsPause)) {
             font->print(" Paused", 0, 90);
         }
+        if (watching.active && watching.demo) {
+            font->print("Demo", 720, 0);
+        }
         if (settings.muted) {
-            font->printRight("Muted ", 800, 0);
+            font->printRight("Muted ", 800, 45);
         }
     }
 
     swapBuffers();
     const std::uint32_t spent = realTicks() - frameStart;
-    const bool idle = screen == Playing ? loop.paused : !windowIsWatched();
+    const bool idle = screen == Playing && !watching.active ? loop.paused : !windowIsWatched();
     if (idle) {
         waitForEvent(spent < IdleFrame ? IdleFrame - spent : 0);
     } else {
@@ -193,11 +232,10 @@ void Game::handleKey(int key, bool& quit) {
         const std::size_t length = std::strlen(playerName);
         if (key == SDLK_RETURN) {
             sounds->play(SelectSound);
-            if (scoreQualifies()) {
-                highScores.insert(static_cast<double>(score),
-                                  length == 0 ? "anonymous" : playerName);
-            }
-            highScores.save();
+            const bool inserted =
+                scoreQualifies() && highScores.insert(static_cast<double>(score),
+                                                      length == 0 ? "anonymous" : playerName);
+            saveScores(inserted);
             screen = Menu;
         } else if (key == SDLK_BACKSPACE) {
             if (length > 0) {
@@ -209,10 +247,21 @@ void Game::handleKey(int key, bool& quit) {
         return;
     }
 
-    if (screen == HighScores && key == SDLK_RETURN) {
-        sounds->play(SelectSound);
-        highScores.save();
-        screen = Menu;
+    if (screen == HighScores) {
+        const int rows = static_cast<int>(std::min<std::size_t>(highScores.size(), ShownRows));
+        const int row = key == SDLK_DOWN ? std::min(highScoreRow + 1, rows - 1)
+                        : key == SDLK_UP ? std::max(highScoreRow - 1, -1)
+                                         : highScoreRow;
+        if (row != highScoreRow) {
+            sounds->play(MenuMoveSound);
+            highScoreRow = row;
+        } else if (key == SDLK_RETURN) {
+            sounds->play(SelectSound);
+            if (!watchChosenRow()) {
+                saveScores(false);
+                screen = Menu;
+            }
+        }
         return;
     }
 
@@ -235,6 +284,7 @@ void Game::handleKey(int key, bool& quit) {
             switch (menuSelection) {
             case 0:
                 resetGame();
+                tape.record();
                 screen = Playing;
                 break;
             case 1:
@@ -242,6 +292,7 @@ void Game::handleKey(int key, bool& quit) {
                 break;
             case 2:
                 highScores.load();
+                highScoreRow = -1;
                 screen = HighScores;
                 break;
             case 3:
@@ -252,13 +303,26 @@ void Game::handleKey(int key, bool& quit) {
     }
 }
 
+void Game::saveScores(bool inserted) {
+    if (!highScores.save()) {
+        return;
+    }
+    if (inserted && tape.finished()) {
+        keepRun(highScores.path(), tape.recording());
+    }
+    dropRunsOutside(highScores);
+}
+
 void Game::checkMusic(LoopState& loop) {
     if (ticks() - loop.lastMusicCheck < MusicCheckInterval) {
         return;
     }
     if (!trackIsPlaying(musicTracks[currentTrack])) {
-        // A paused game draws no random number, so it goes on as if never paused.
-        if (screen != Menu && !loop.paused) {
+        // A paused game draws no random number, so it goes on as if never paused. This draw
+        // is not the game's own (see Tape): a watched game plays the music of the screen it
+        // returns to.
+        const Screen rules = watching.active ? watching.returnTo : screen;
+        if (rules != Menu && !loop.paused) {
             currentTrack = std::rand() % 4 + 1;
         }
         playTrack(musicTracks[currentTrack]);

@@ -50,4 +50,8 @@ void Game::drawHighScores(float /*dt*/) {
         font->print(text, 50, FirstRowY + RowStep * row);
         ++row;
     }
+    if (highScoreRow >= 0) {
+        // Over the blank that begins a row: a typed name fills at most 31 of its 32 places.
+        font->print(">", 44, FirstRowY + RowStep * highScoreRow);
+    }
 }

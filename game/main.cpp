@@ -4,23 +4,31 @@
 #include "game/CommandLine.h"
 #include "game/Game.h"
 #include "game/Installation.h"
+#include "game/ReplayCheck.h"
 
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <fcntl.h>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
 const char* const Usage =
-    "Usage: pyrokettle [-h|--help] [-v|--version] [--fullscreen|--window]\n"
+    "Usage: pyrokettle [-h|--help] [-v|--version] [--fullscreen|--window] [--replay FILE]\n"
+    "                  [--verify FILE]\n"
     "A one-button arcade game: hold Space to fly, Up/Down and Enter in the menu, M mutes,\n"
-    "F11 toggles fullscreen, Escape quits. --fullscreen or --window starts this run so,\n"
-    "whatever was chosen last. Started where ./media is, it plays from there and keeps high\n"
-    "scores and settings in it; otherwise it plays from its installed data, keeping high\n"
-    "scores in ${XDG_DATA_HOME:-$HOME/.local/share}/pyrokettle/poon.txt and settings in\n"
-    "${XDG_CONFIG_HOME:-$HOME/.config}/pyrokettle/settings. See pyrokettle(6).\n";
+    "F11 toggles fullscreen, Escape quits. Started where ./media is, it plays from there and\n"
+    "keeps high scores and settings in it; otherwise it plays from its installed data,\n"
+    "keeping high scores in ${XDG_DATA_HOME:-$HOME/.local/share}/pyrokettle/poon.txt (the runs\n"
+    "of the ten best beside them, in replays/) and settings in\n"
+    "${XDG_CONFIG_HOME:-$HOME/.config}/pyrokettle/settings.\n"
+    "  --fullscreen, --window  start this run so, whatever was chosen last\n"
+    "  --replay FILE  play a recorded game in the window; any key ends it\n"
+    "  --verify FILE  replay it without a window and print its final score; exit status\n"
+    "                 0 when that is the recorded one, 1 when not, 2 when unreadable\n"
+    "See pyrokettle(6).\n";
 
 // Prints the answer to --help or --version; false when stdout would not take it.
 bool answer(const char* text) {
@@ -50,8 +58,18 @@ int main(int argc, char** argv) {
     case CommandLine::Refuse:
         std::fprintf(stderr, "pyrokettle: %s\nTry 'pyrokettle --help'.\n", options.problem.c_str());
         return 2;
+    case CommandLine::Verify:
+        return verifyRecordingFile(options.file);
     case CommandLine::Play:
+    case CommandLine::Replay:
         break;
+    }
+    // Read before anything changes the working directory (an installed game's).
+    Recording watched;
+    std::string problem;
+    if (options.action == CommandLine::Replay && !readRecording(options.file, watched, problem)) {
+        std::fprintf(stderr, "FAIL) Cannot replay %s: %s\n", options.file.c_str(), problem.c_str());
+        return 2;
     }
     // A save past the file-size limit then fails with its warning instead of ending the game,
     // and output into a closed pipe is lost instead of ending it (with status 141).
@@ -64,6 +82,10 @@ int main(int argc, char** argv) {
     game.settings.load();
     game.startFullscreen = options.fullscreen;
     const int started = game.init(800, 600);
+    if (options.action == CommandLine::Replay) {
+        game.startWatching(std::move(watched), options.file, Menu, false);
+        game.watching.quitAfter = true;
+    }
     game.run();
     game.shutdown();
     return started == 1 ? 0 : 1;

@@ -12,6 +12,13 @@ fingerprint() { (cd "$1" && find . -type f -exec md5sum {} + | sort); }
 cmake --install "$1" --prefix "$work/prefix" > /dev/null
 binary=$work/prefix/$2/pyrokettle
 "$binary" --version | grep -qx 'pyrokettle [0-9]*\.[0-9]*\.[0-9]*' || fail "no version"
+# The installed demo replays as recorded; --replay without its file is refused.
+"$binary" --verify "$work"/prefix/share/*pyrokettle/media/demo.replay | grep -q '^Final Score: ' ||
+  fail "the installed demo does not verify"
+status=0
+"$binary" --replay 2> "$work/refused.log" || status=$?
+[ "$status" -eq 2 ] && grep -qx "pyrokettle: option '--replay' needs a recording file" "$work/refused.log" ||
+  fail "--replay without a file was not refused (status $status)"
 before=$(fingerprint "$3/media"; fingerprint "$work/prefix/share")
 export XDG_DATA_HOME=$work/user
 scores=$XDG_DATA_HOME/pyrokettle/poon.txt

@@ -3,8 +3,11 @@
 
 #include "engine/Music.h"
 #include "engine/Platform.h"
+#include "game/KeptRuns.h"
+#include "game/ReplayCheck.h"
 
 #include <SDL.h>
+#include <filesystem>
 #include <tuple>
 
 namespace {
@@ -187,14 +190,15 @@ TEST_F(Loop, TheFirstFrameGetsNoTimeAndEachLaterOneTheTimeOfTheLast) {
 
 const char* const Tracks[] = {"BGLOOP2", "Home", "INDS_08", "MISC_03", "NEWA_11A"};
 
+void openTracks(Game& game) {
+    for (int i = 0; i < 5; ++i) {
+        game.musicTracks[i] = openTrack((MediaDir + "//sound/" + Tracks[i] + ".mid").c_str());
+        ASSERT_NE(game.musicTracks[i], 0u);
+    }
+}
+
 TEST_F(Loop, TheMusicIsCheckedEveryFiveSecondsAndAStoppedTrackFollowedOn) {
-    auto openTracks = [&] {
-        for (int i = 0; i < 5; ++i) {
-            game.musicTracks[i] = openTrack((MediaDir + "//sound/" + Tracks[i] + ".mid").c_str());
-            ASSERT_NE(game.musicTracks[i], 0u);
-        }
-    };
-    openTracks();
+    openTracks(game);
     now = 4999;
     frame();
     EXPECT_FALSE(trackIsPlaying(game.musicTracks[0])) << "not before 5000 ms";
@@ -210,7 +214,7 @@ TEST_F(Loop, TheMusicIsCheckedEveryFiveSecondsAndAStoppedTrackFollowedOn) {
 
     for (unsigned seed = 1; seed <= 3; ++seed) { // off the menu: a random one of 1 to 4
         closeAllTracks();
-        openTracks();
+        openTracks(game);
         std::srand(seed);
         const int expected = std::rand() % 4 + 1;
         std::srand(seed);
@@ -220,6 +224,81 @@ TEST_F(Loop, TheMusicIsCheckedEveryFiveSecondsAndAStoppedTrackFollowedOn) {
         EXPECT_EQ(game.currentTrack, expected);
         EXPECT_TRUE(trackIsPlaying(game.musicTracks[expected]));
     }
+}
+
+// A game hopped low to its end, paused once, while the synthesizer starts (96,000 draws of its
+// own) and the music check draws between the game's frames: it replays as played, its run is
+// kept, watched from the list, shown after 20 idle seconds with the menu's music, and deleted
+// when ten better scores push it out of the table.
+TEST_F(Loop, EveryGameIsRecordedAndItsRunKeptWatchedShownAsTheDemoAndDropped) {
+    std::uint32_t updates = 1; // the frame of the Enter plays the first
+    pressAndRun(SDLK_RETURN);
+    for (int i = 0; game.screen == Playing && i < 5000; ++i, now += 100) {
+        if (i == 50) {
+            openTracks(game);
+        } else if (i == 60 || i == 62) {
+            press(i == 60 ? SDLK_p : SDLK_SPACE);
+        }
+        spaceHeld = game.playerHeight == 0;
+        frame();
+        updates += !loop.paused;
+    }
+    ASSERT_EQ(game.screen, NameEntry);
+    const ReplayCheck check = checkReplay(game.tape.recording());
+    EXPECT_EQ(std::tuple(check.difference, check.score, check.frames),
+              std::tuple("", game.score, updates));
+    pressAndRun(SDLK_RETURN);
+    const std::string run = keptRunPath(dir.file("poon.txt"), game.score),
+                      table = readFile(dir.file("poon.txt"));
+    EXPECT_EQ(readFile(run), game.tape.recording().encode());
+
+    for (int wait : {19999, 1}) {
+        EXPECT_EQ(game.screen, Menu);
+        now += wait;
+        frame();
+    }
+    EXPECT_EQ(std::tuple(game.screen, game.watching.demo, game.watching.source),
+              std::tuple(Playing, true, run));
+    closeAllTracks(); // all stopped: the menu's rule sends track 0 again, another's picks 1 to 4
+    openTracks(game);
+    game.currentTrack = 0;
+    for (int i = 0; i < 60; ++i, now += 100) {
+        frame();
+    }
+    const std::uint32_t taken = game.tape.playFramesTaken(); // at the recorded 100 ms a frame
+    EXPECT_EQ(std::tuple(game.watching.active, taken > 40 && taken <= 61, game.currentTrack),
+              std::tuple(true, true, 0));
+    pressAndRun(SDLK_ESCAPE);
+    EXPECT_EQ(std::tuple(game.screen, loop.quit, readFile(dir.file("poon.txt"))),
+              std::tuple(Menu, false, table));
+
+    game.menuSelection = 2;
+    pressAndRun(SDLK_RETURN);
+    EXPECT_EQ(pressAndRun(SDLK_DOWN, 3), Move) << "one row to choose";
+    EXPECT_EQ(pressAndRun(SDLK_RETURN).at(0), Select[0]) << "then the run's first frames";
+    EXPECT_TRUE(game.watching.active && !game.watching.demo);
+    pressAndRun(SDLK_a);
+    EXPECT_EQ(std::tuple(game.screen, game.highScoreRow), std::tuple(HighScores, 0));
+    for (int i = 1; i <= 10; ++i) {
+        game.highScores.insert(1e7 + i, "better");
+    }
+    pressAndRun(SDLK_UP);
+    pressAndRun(SDLK_RETURN); // no row chosen: the list is left and saved
+    EXPECT_EQ(std::tuple(game.screen, std::filesystem::exists(run)), std::tuple(Menu, false));
+}
+
+TEST_F(Loop, AReplaysFolderThatCannotBeWrittenCostsOneWarningAndNoScore) {
+    dir.write("replays", ""); // a file where the folder goes
+    game.tape.record();
+    game.tape.finish(5);
+    game.score = 5;
+    game.screen = NameEntry;
+    press(SDLK_RETURN);
+    CapturedOutput output;
+    game.runFrame(loop);
+    EXPECT_EQ(output.err(), "WARN) Could not keep the run of 5 as " + dir.file("replays/5.replay") +
+                                ": Not a directory\n");
+    EXPECT_EQ(readFile(dir.file("poon.txt")), "anonymous   5\n");
 }
 
 } // namespace
