@@ -1,4 +1,5 @@
-// The caption, the idle wait, the jump key and the frame timer; the drawing space shows in every pixel test.
+// The caption, the idle wait, the jump key and the frame timer; the drawing space shows in every
+// pixel test.
 #include "engine/Platform.h"
 #include "engine/Clock.h"
 #include "engine/JumpKey.h"
@@ -56,11 +57,17 @@ TEST(JumpKey, ReadsTheSpaceBarWhileItIsHeld) {
     ASSERT_EQ(SDL_GetWMInfo(&info), 1);
     // sdl12-compat has one window and leaves the window manager's one 0.
     const auto window = info.info.x11.wmwindow != 0 ? info.info.x11.wmwindow : info.info.x11.window;
-    ASSERT_TRUE(xdotool("windowfocus --sync " + std::to_string(window)));
     EXPECT_TRUE(becomes(false));
-    ASSERT_TRUE(xdotool("keydown space"));
-    EXPECT_TRUE(becomes(true));
-    xdotool("keyup space");
+    // On a bare X server sdl12-compat gives every new window the focus, so another test's may
+    // take it: the press is tried again then.
+    bool held = false;
+    for (int attempt = 0; attempt < 5 && !held; ++attempt) {
+        ASSERT_TRUE(xdotool("windowfocus --sync " + std::to_string(window)));
+        ASSERT_TRUE(xdotool("keydown space"));
+        held = becomes(true);
+        xdotool("keyup space");
+    }
+    EXPECT_TRUE(held);
     EXPECT_TRUE(becomes(false));
 }
 

