@@ -1,5 +1,7 @@
 #include "game/HighScoreTable.h"
 
+#include "engine/Platform.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
@@ -198,6 +200,7 @@ void HighScoreTable::save() {
     }
     // The file now holds this table: a later save has nothing more to keep.
     backup_ = OldFileBackup{};
+    persistFiles();
 }
 
 bool HighScoreTable::insert(double score, const std::string& name) {
