@@ -63,6 +63,9 @@ int initVideo(int width, int height) {
         return -1;
     }
     openJoysticks();
+    // Nothing is drawn with a depth test: a depth buffer would only cost the browser a clear
+    // every frame.
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 0);
     if (SDL_SetVideoMode(width, height, 0, SDL_OPENGL) == nullptr || hasDrawingContext() == 0) {
         return -1;
     }
