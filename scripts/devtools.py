@@ -63,14 +63,14 @@ class Browser:
     """Headless chromium with one page. Console lines (with their level) and the bytes the
     network delivered are collected as they come."""
 
-    def __init__(self, width=800, height=600):
+    def __init__(self, width=800, height=600, flags=()):
         self.profile = tempfile.mkdtemp(prefix='pyrokettle-chromium-')
         # Software WebGL through SwiftShader; --use-gl=swiftshader would lose WebGL altogether.
         self.process = subprocess.Popen(
             ['chromium', '--headless=new', '--no-sandbox', '--enable-unsafe-swiftshader',
              '--use-angle=swiftshader', '--no-first-run', '--mute-audio',
              '--user-data-dir=' + self.profile, '--remote-debugging-port=0',
-             '--window-size=%d,%d' % (width, height), 'about:blank'],
+             '--window-size=%d,%d' % (width, height)] + list(flags) + ['about:blank'],
             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.console, self.received, self.next_id, self.before = [], 0, 0, None
         self.socket = websocket.create_connection(self._page_socket(), timeout=60)
