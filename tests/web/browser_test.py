@@ -65,12 +65,18 @@ def shows(condition, failure, seconds=20):
 
 def rises(start, press, release):
     """In a new game (Escape shows the title menu again, `start` chooses Start game), holding
-    the fly button takes the hopling off the spot where it stands (x 133, y 472)."""
+    the fly button takes the hopling off the spot where it stands still (x 133, y 472)."""
     key('Escape', 'Escape')
     shows(lambda pixels: pixels == menu, 'Escape did not show the title menu as it was')
     start()
-    shows(lambda pixels: changed(desktop_play, pixels, 133, 472, 64, 64) < 100, 'no game started')
-    ground = browser.canvas()
+    shows(lambda pixels: changed(menu, pixels, 100, 20, 600, 100) > 10000, 'no game started')
+    last = [browser.canvas()]
+
+    def still(pixels):
+        before, last[0] = last[0], pixels
+        return not changed(before, pixels, 133, 472, 64, 64)
+    shows(still, 'the hopling did not stand still')
+    ground = last[0]
     press()
     shows(lambda pixels: changed(ground, pixels, 133, 472, 64, 64) > 1000, 'the hopling did not rise')
     release()
