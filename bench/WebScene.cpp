@@ -16,11 +16,11 @@
 
 #include <GL/gl.h>
 #include <cstdio>
-#include <vector>
 #include <cstdlib>
 #include <cstring>
 #include <emscripten.h>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -29,7 +29,8 @@ std::uint32_t fakeTicks = 0;
 // The number after "name=" in the page's query, or `otherwise`.
 int queryNumber(const std::string& query, const char* name, int otherwise) {
     const std::size_t at = query.find(std::string(name) + "=");
-    return at == std::string::npos ? otherwise : std::atoi(query.c_str() + at + std::strlen(name) + 1);
+    return at == std::string::npos ? otherwise
+                                   : std::atoi(query.c_str() + at + std::strlen(name) + 1);
 }
 
 } // namespace

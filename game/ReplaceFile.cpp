@@ -142,8 +142,7 @@ int keepBackup(const std::string& file, OldFileBackup& backup) {
         return errno;
     }
     if (link(file.c_str(), name.c_str()) != 0) {
-        const bool noLinks = errno == EMLINK || errno == EPERM || errno == ENOSYS || errno == EOPNOTSUPP;
-        if (!noLinks) {
+        if (errno != EMLINK && errno != EPERM && errno != ENOSYS && errno != EOPNOTSUPP) {
             return errno;
         }
         if (const int failure = copyContents(file, name)) {

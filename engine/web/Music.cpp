@@ -20,7 +20,9 @@ EM_JS(int, addTrack, (const char* path), {
             ['keydown', 'mousedown', 'touchstart'].forEach(function(type) {
                 window.removeEventListener(type, unlock, true);
             });
-            if (m.current && m.player.paused && !m.player.ended) m.player.play().catch(function() {});
+            if (m.current && m.player.paused && !m.player.ended) {
+                m.player.play().catch(function() {});
+            }
         };
         ['keydown', 'mousedown', 'touchstart'].forEach(function(type) {
             window.addEventListener(type, unlock, true);
@@ -65,7 +67,8 @@ std::uint32_t openTrack(const char* path) {
     rendered = rendered.substr(0, dot == std::string::npos ? rendered.size() : dot) + ".ogg";
     char magic[4] = {};
     std::FILE* file = path != nullptr ? std::fopen(rendered.c_str(), "rb") : nullptr;
-    const bool ogg = file != nullptr && std::fread(magic, 1, 4, file) == 4 && std::memcmp(magic, "OggS", 4) == 0;
+    const bool ogg = file != nullptr && std::fread(magic, 1, 4, file) == 4 &&
+                     std::memcmp(magic, "OggS", 4) == 0;
     if (file != nullptr) {
         std::fclose(file);
     }

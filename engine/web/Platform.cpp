@@ -22,7 +22,9 @@ EM_JS(int, hasDrawingContext, (), {
     SDL.errorMessage = allocateUTF8("this browser offers no WebGL");
     return 0;
 });
-EM_JS(int, pageToggleFullscreen, (), { return Module.toggleFullscreen && Module.toggleFullscreen() ? 1 : 0; });
+EM_JS(int, pageToggleFullscreen, (), {
+    return Module.toggleFullscreen && Module.toggleFullscreen() ? 1 : 0;
+});
 EM_JS(void, pageShowTextEntry, (int shown), {
     if (Module.showTextEntry) Module.showTextEntry(shown != 0);
 });
@@ -92,7 +94,8 @@ bool pollEvent(SDL_Event& event) {
             break;
         case SDL_WINDOWEVENT_FOCUS_LOST:
         case SDL_WINDOWEVENT_FOCUS_GAINED:
-            event = activeEvent(SDL_APPINPUTFOCUS, event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED);
+            event = activeEvent(SDL_APPINPUTFOCUS,
+                                event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED);
             break;
         }
     } else if (event.type == SDL_FINGERDOWN && event.tfinger.touchId != SDL_TOUCH_MOUSEID) {

@@ -12,7 +12,8 @@
 bool uploadKeyed(GLuint texture, SDL_Surface* picture, Uint8 red, Uint8 green, Uint8 blue) {
     const int width = picture->w;
     const int height = picture->h;
-    std::unique_ptr<unsigned char[]> rgba(new (std::nothrow) unsigned char[std::size_t(width) * height * 4]);
+    std::unique_ptr<unsigned char[]> rgba(
+        new (std::nothrow) unsigned char[std::size_t(width) * height * 4]);
     if (!rgba || picture->format->BytesPerPixel != 4) {
         return false;
     }
@@ -29,6 +30,7 @@ bool uploadKeyed(GLuint texture, SDL_Surface* picture, Uint8 red, Uint8 green, U
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba.get());
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                 rgba.get());
     return true;
 }

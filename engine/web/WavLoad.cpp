@@ -36,7 +36,8 @@ Mix_Chunk* loadWav(const char* path) {
     if (!file) {
         return nullptr;
     }
-    std::vector<Uint8> bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    std::vector<Uint8> bytes{std::istreambuf_iterator<char>(file),
+                             std::istreambuf_iterator<char>()};
     SDL_RWops stream{};
     stream.seek = seekBytes;
     stream.read = readBytes;
