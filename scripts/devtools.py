@@ -21,14 +21,20 @@ import websocket
 
 class Server:
     """Serves folders on 127.0.0.1 at a free port: `roots` maps a path prefix ("/", "/scene/")
-    to a folder. `missing` holds paths answered 404, `replaced` maps a path to other bytes."""
+    to a folder. `missing` holds paths answered 404, `replaced` maps a path to other bytes;
+    `sent` counts the bytes of the bodies served."""
 
     def __init__(self, roots):
         self.roots = roots
-        self.missing, self.replaced = set(), {}
+        self.missing, self.replaced, self.sent = set(), {}, 0
         server = self
 
         class Handler(http.server.SimpleHTTPRequestHandler):
+            def send_header(self, name, value):
+                if name == 'Content-Length':
+                    server.sent += int(value)
+                super().send_header(name, value)
+
             def translate_path(self, path):
                 path = urllib.parse.urlsplit(path).path
                 prefix = max((p for p in server.roots if path.startswith(p)), key=len)
@@ -60,8 +66,8 @@ class Server:
 
 
 class Browser:
-    """Headless chromium with one page. Console lines (with their level) and the bytes the
-    network delivered are collected as they come."""
+    """Headless chromium with one page; its console lines are collected, with their level,
+    as they come."""
 
     def __init__(self, width=800, height=600, flags=()):
         self.profile = tempfile.mkdtemp(prefix='pyrokettle-chromium-')
@@ -72,9 +78,9 @@ class Browser:
              '--user-data-dir=' + self.profile, '--remote-debugging-port=0',
              '--window-size=%d,%d' % (width, height)] + list(flags) + ['about:blank'],
             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        self.console, self.received, self.next_id, self.before = [], 0, 0, None
+        self.console, self.next_id, self.before = [], 0, None
         self.socket = websocket.create_connection(self._page_socket(), timeout=60)
-        for domain in ('Runtime', 'Page', 'Network', 'Log'):
+        for domain in ('Runtime', 'Page', 'Log'):
             self.call(domain + '.enable')
         self.call('Emulation.setDeviceMetricsOverride', width=width, height=height,
                   deviceScaleFactor=1, mobile=False)
@@ -104,8 +110,6 @@ class Browser:
             self.console.append(('exception', details.get('exception', {}).get('description', details['text'])))
         elif method == 'Log.entryAdded':
             self.console.append((params['entry']['level'], params['entry']['text']))
-        elif method == 'Network.loadingFinished':
-            self.received += params['encodedDataLength']
 
     def call(self, method, **params):
         self.next_id += 1

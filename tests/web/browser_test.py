@@ -136,6 +136,8 @@ try:
         time.sleep(0.2)
         browser.touch('touchEnd')
         time.sleep(0.5)
+    check(not [text for level, text in browser.console if level == 'exception' or 'GL_' in text],
+          'errors on the console')
     browser.wait("document.activeElement.id == 'name'", what='the name field to take the keys')
     browser.call('Input.insertText', text='Web Tester')
     key('Enter', 'Enter')
