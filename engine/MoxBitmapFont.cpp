@@ -1,7 +1,6 @@
 #include "engine/MoxBitmapFont.h"
 
 #include "engine/Clock.h"
-#include "engine/ColourKey.h"
 #include "engine/PictureLoad.h"
 #include "engine/TextureUpload.h"
 
@@ -142,22 +141,14 @@ int MoxBitmapFont::loadBitmap(const char* path) {
         std::fprintf(stderr, "FAIL) Image file %s not found\n", path);
         return -1;
     }
-    setColourKey(image, 0, 0, 0);
     auto texture = std::make_unique<GLuint>(0);
     glGenTextures(1, texture.get());
-    // Copy the pixels, not blend them, so the image's own alpha survives the blit.
-    SDL_SetAlpha(image, 0, 255);
-    SDL_Surface* rgba = createRgbaSurface(image->w, image->h);
-    if (rgba == nullptr) {
+    if (!uploadKeyed(*texture, image, 0, 0, 0)) {
         std::fprintf(stderr, "FAIL) New surface couldn't be created for %s\n", path);
         glDeleteTextures(1, texture.get());
         SDL_FreeSurface(image);
         return -1;
     }
-    SDL_UpperBlit(image, nullptr, rgba, nullptr);
-
-    uploadMipmapped(*texture, rgba);
-    SDL_FreeSurface(rgba);
     SDL_FreeSurface(image);
     pages.push_back(std::move(texture));
     return 0;
@@ -360,8 +351,10 @@ void MoxBitmapFont::drawGlyph(int texLeft, int texTop, int texRight, int texBott
     }
     glBindTexture(GL_TEXTURE_2D, *pages.front());
     const float k = colourScale();
-    glBegin(GL_QUADS);
+    // Set before the quad: a browser's emulation of immediate mode takes a colour given inside
+    // it for a part of the first vertex only.
     glColor4f(red * k, green * k, blue * k, alpha);
+    glBegin(GL_QUADS);
     glTexCoord2f(s0, t0);
     glVertex2i(screenX, screenY);
     glTexCoord2f(s1, t0);

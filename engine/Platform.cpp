@@ -110,3 +110,16 @@ void swapBuffers() {
 void delay(std::uint32_t ms) {
     SDL_Delay(ms);
 }
+
+void runMainLoop(const std::function<bool()>& frame) {
+    while (frame()) {
+    }
+}
+
+bool programCanEnd() {
+    return true;
+}
+
+void requestTextEntry(bool) {}
+
+void persistFiles() {}

@@ -1,6 +1,5 @@
 #include "engine/SpriteManager.h"
 
-#include "engine/ColourKey.h"
 #include "engine/PictureLoad.h"
 #include "engine/TextureUpload.h"
 
@@ -62,26 +61,14 @@ int SpriteManager::loadTexture(const char* file, int red, int green, int blue) {
 
     auto cell = std::make_unique<GLuint>(0);
     glGenTextures(1, cell.get());
-
-    // Without per-surface blending the blit copies the picture's own pixels (alpha
-    // included) instead of mixing them into the empty work surface; pictures without an
-    // alpha channel come out opaque.
-    SDL_SetAlpha(picture, 0, 255);
-
-    SDL_Surface* work = createRgbaSurface(picture->w, picture->h);
-    if (work == nullptr) {
+    if (!uploadKeyed(*cell, picture, static_cast<Uint8>(red), static_cast<Uint8>(green),
+                     static_cast<Uint8>(blue))) {
         std::fprintf(
             stderr,
             "FAIL %s, %i) New surface couldn't be created for %s. Likely cause: out of RAM\n",
             SourcePlace, SourceLine, file);
         std::exit(1);
     }
-    setColourKey(picture, static_cast<Uint8>(red), static_cast<Uint8>(green),
-                 static_cast<Uint8>(blue));
-    SDL_BlitSurface(picture, nullptr, work, nullptr);
-
-    uploadMipmapped(*cell, work);
-    SDL_FreeSurface(work);
     SDL_FreeSurface(picture);
     textures.push_back(std::move(cell));
     return count() - 1;

@@ -1,14 +1,13 @@
 #pragma once
-// The two steps every picture takes on its way into a GL texture: a work surface in the
-// byte order GL reads, then the upload.
+// The way every picture takes into a GL texture: its pixels copied into the byte order GL
+// reads, with one colour keyed out, then uploaded with linear filtering.
 
 #include <GL/gl.h>
 #include <SDL.h>
 
-// An empty (transparent black) surface whose bytes are red, green, blue, alpha in memory
-// order: what GL_RGBA/GL_UNSIGNED_BYTE reads. Null when it cannot be made.
-SDL_Surface* createRgbaSurface(int width, int height);
-
-// Uploads such a surface into the texture with linear filtering and GLU's mipmaps. GLU
-// rescales to power-of-two sizes, so pictures of any size are accepted.
-void uploadMipmapped(GLuint texture, SDL_Surface* rgba);
+// Makes `texture` from `picture`: pixels of exactly (red, green, blue) become fully
+// transparent black, every other pixel keeps its colour and alpha (opaque when the picture
+// has no alpha channel). A palette picture has the key only when its palette holds exactly
+// that colour. Any size is accepted. Returns false, uploading nothing, when there is no
+// memory for the copy. The picture's colour key and blending settings may change.
+bool uploadKeyed(GLuint texture, SDL_Surface* picture, Uint8 red, Uint8 green, Uint8 blue);

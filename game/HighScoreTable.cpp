@@ -1,5 +1,7 @@
 #include "game/HighScoreTable.h"
 
+#include "engine/Platform.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
@@ -203,6 +205,7 @@ bool HighScoreTable::save() {
     }
     // The file now holds this table: a later save has nothing more to keep.
     backup_ = OldFileBackup{};
+    persistFiles();
     return true;
 }
 
