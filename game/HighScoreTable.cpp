@@ -1,7 +1,5 @@
 #include "game/HighScoreTable.h"
 
-#include "engine/Platform.h"
-
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
@@ -205,7 +203,6 @@ bool HighScoreTable::save() {
     }
     // The file now holds this table: a later save has nothing more to keep.
     backup_ = OldFileBackup{};
-    persistFiles();
     return true;
 }
 

@@ -307,6 +307,7 @@ void Game::saveScores(bool inserted) {
         keepRun(highScores.path(), tape.recording());
     }
     dropRunsOutside(highScores);
+    persistFiles(); // the table and the runs, where storage needs telling (a browser's)
 }
 
 void Game::handleTap(int x, int y, bool& quit) {

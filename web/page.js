@@ -10,8 +10,8 @@
   var field = document.getElementById('name');
   var button = document.getElementById('fullscreen');
   var message = document.getElementById('message');
-  // Kept in the browser's storage; ./media/poon.txt links here, so the high-score file and
-  // its backup and temporary files live in this folder.
+  // Kept in the browser's storage; ./media/poon.txt and ./media/replays link here, so the
+  // high-score file, its backup and temporary files and the kept runs live in this folder.
   var KEPT = '/kept';
 
   function say(text) {
@@ -66,15 +66,20 @@
       FS.mkdirTree('/media');
       FS.mkdir(KEPT);
       FS.symlink(KEPT + '/poon.txt', '/media/poon.txt');
+      FS.symlink(KEPT + '/replays', '/media/replays');
+      var ready = function () {
+        if (!FS.analyzePath(KEPT + '/replays').exists) FS.mkdir(KEPT + '/replays');
+        Module.removeRunDependency('files');
+      };
       try {
         FS.mount(FS.filesystems.IDBFS, {}, KEPT);
         FS.syncfs(true, function (error) {
           if (error) refuseStorage(error);
-          Module.removeRunDependency('files');
+          ready();
         });
       } catch (error) {
         refuseStorage(error);
-        Module.removeRunDependency('files');
+        ready();
       }
     }, function (error) {
       say('The game could not be loaded: ' + error.message);

@@ -108,6 +108,14 @@ bool pollEvent(SDL_Event& event) {
     return true;
 }
 
+// A page cannot sleep, nor needs to: the browser stops calling the frame callback of a hidden
+// page and paces a shown one to the display.
+bool windowIsWatched() {
+    return true;
+}
+
+void waitForEvent(std::uint32_t) {}
+
 int toggleFullscreen() {
     return pageToggleFullscreen() != 0 ? 0 : -1;
 }

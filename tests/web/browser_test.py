@@ -99,8 +99,13 @@ try:
     menu = browser.canvas()
     like_desktop(menu, desktop_menu, 'the menu')
     browser.wait('Module.music.player.paused', what='the music to wait for an input')
-    key('ArrowDown', 'ArrowDown')
+    # 20 s without input: the demo, a recording made on the desktop, which is only shown where
+    # it replays to its recorded score. A key ends it (the first input: Escape would not count).
+    shows(lambda pixels: changed(menu, pixels, 100, 20, 600, 100) > 10000, 'no demo', seconds=40)
+    key('ArrowUp', 'ArrowUp')
+    shows(lambda pixels: pixels == menu, 'a key did not end the demo')
     browser.wait('!Module.music.player.paused', what='the music to start at the first input')
+    key('ArrowDown', 'ArrowDown')
     key('ArrowDown', 'ArrowDown')
     key('Enter', 'Enter')
     shows(lambda pixels: pixels != menu, 'no high-score list')
@@ -143,7 +148,8 @@ try:
     key('Enter', 'Enter')
     browser.wait(KEPT + ".then(file => file.startsWith('webtester   '))", what='the name in storage')
 
-    # Reloaded, the name stands in the list; a damaged file there is kept as a backup.
+    # Reloaded, the name stands in the list and its run plays from there; a damaged file there
+    # is kept as a backup.
     browser.open(server.url)
     browser.wait(STARTED)
     for name in ('ArrowDown', 'ArrowDown', 'Enter'):
@@ -151,6 +157,12 @@ try:
     shows(lambda pixels: changed(empty_list, pixels, 50, 120, 700, 25) > 100, 'no row in the high-score list')
     check(browser.js("FS.readFile('/media/poon.txt', {encoding: 'utf8'})").startswith('webtester   '),
           'the name was not kept')
+    listed = browser.canvas()
+    for name in ('ArrowDown', 'Enter'):
+        key(name, name)
+    shows(lambda pixels: changed(listed, pixels, 100, 20, 600, 100) > 10000, 'the kept run does not play')
+    for name in ('Escape', 'ArrowUp'):  # back to the list, no row chosen
+        key(name, name)
     key('Enter', 'Enter')
     shows(lambda pixels: not changed(menu, pixels, 100, 0, 700, 600), 'not back on the menu')
     damaged = 'webtester 100\neve nan\n'
