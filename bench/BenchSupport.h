@@ -35,7 +35,9 @@ void timeFrames(int framesPerRun, int runs, const std::function<void()>& setUp,
                 const std::function<void(bool counted)>& frame);
 
 // Writes the 800 x 600 RGB pixels of `buffer` (GL_FRONT or GL_BACK) to `path` as raw bytes,
-// so that two programs' frames can be compared byte for byte. Does nothing for a null path.
+// bottom row first, so that two programs' frames can be compared byte for byte. Does nothing
+// for a null path. After a swap, read GL_BACK: Mesa's software drivers keep the frame there,
+// while the front buffer of a window under Xvfb reads back black.
 void dumpFrame(const char* path, unsigned buffer);
 // Prints the GL renderer and version strings ("renderer ...", "gl_version ...").
 void reportRenderer();

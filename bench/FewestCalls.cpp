@@ -171,7 +171,7 @@ int main(int argc, char** argv) {
         SDL_GL_SwapBuffers();
     });
     bench::report("draw_calls_us", submit);
-    bench::dumpFrame(std::getenv("BENCH_FRAME_DUMP"), GL_FRONT);
+    bench::dumpFrame(std::getenv("BENCH_FRAME_DUMP"), GL_BACK);
     SDL_Quit();
     return 0;
 }

@@ -11,7 +11,7 @@
 // BENCH_FRAME_DUMP=<file> makes `frames` write the last frame's pixels there.
 
 #include "bench/BenchSupport.h"
-#include "bench/Scene.h"
+#include "bench/PlayScene.h"
 
 #include "engine/Clock.h"
 #include "engine/JumpKey.h"
@@ -33,6 +33,9 @@
 #include <unistd.h>
 
 namespace {
+
+using bench::onScreen;
+using bench::setUpPlay;
 
 // The game's clock during frame and update runs: 1/60 s per frame whatever the real
 // frame took, so every run plays the same game.
@@ -90,31 +93,6 @@ int startup() {
     return 0;
 }
 
-// A new game whose scene is one of bench/Scene.h's, with `objects` built by `place`.
-template <typename Place> void setUpPlay(Game& game, int count, Place place) {
-    game.resetGame();
-    game.screen = Playing;
-    for (const bench::Placed& cloud : bench::sceneClouds()) {
-        // Speed 0: the clouds stay where the baseline draws them.
-        game.clouds.push_back(std::make_unique<Cloud>(static_cast<float>(cloud.x),
-                                                      static_cast<float>(cloud.y), 0.0f,
-                                                      cloud.kind));
-    }
-    for (int i = 0; i < count; ++i) {
-        game.objects.push_back(place(i, count));
-    }
-}
-
-std::unique_ptr<ScrollObject> onScreen(int i, int count) {
-    static std::vector<bench::Placed> layout;
-    if (static_cast<int>(layout.size()) != count) {
-        layout = bench::sceneObjects(count);
-    }
-    const bench::Placed& p = layout[static_cast<std::size_t>(i)];
-    return std::make_unique<ScrollObject>(static_cast<float>(p.x),
-                                          static_cast<ScrollObjectKind>(p.kind));
-}
-
 // Far to the right: a flying player's world scrolls about 280 px/s, so these stay beyond
 // the view, the player's reach and the left edge for the whole of a run.
 std::unique_ptr<ScrollObject> farRight(int i, int) {
@@ -161,7 +139,7 @@ int frames(const std::string& scene, int count, int framesPerRun, int runs, bool
         game.runFrame(loop);
     });
     std::printf("objects_after %zu\n", game.objects.size());
-    bench::dumpFrame(std::getenv("BENCH_FRAME_DUMP"), GL_FRONT);
+    bench::dumpFrame(std::getenv("BENCH_FRAME_DUMP"), GL_BACK);
     game.shutdown();
     return 0;
 }

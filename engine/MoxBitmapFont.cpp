@@ -2,6 +2,7 @@
 
 #include "engine/Clock.h"
 #include "engine/PictureLoad.h"
+#include "engine/TextureRemake.h"
 #include "engine/TextureUpload.h"
 
 #include <GL/gl.h>
@@ -146,16 +147,13 @@ int MoxBitmapFont::loadBitmap(const char* path) {
     }
     auto texture = std::make_unique<GLuint>(0);
     glGenTextures(1, texture.get());
-    SDL_Surface* rgba = keyedRgbaCopy(image, 0, 0, 0);
-    if (rgba == nullptr) {
+    if (!uploadKeyed(*texture, image, 0, 0, 0)) {
         std::fprintf(stderr, "FAIL) New surface couldn't be created for %s\n", path);
         glDeleteTextures(1, texture.get());
         SDL_FreeSurface(image);
         return -1;
     }
-    uploadMipmapped(*texture, rgba);
     rememberPicture(*texture, path, 0, 0, 0);
-    SDL_FreeSurface(rgba);
     SDL_FreeSurface(image);
     pages.push_back(std::move(texture));
     return 0;
@@ -358,8 +356,10 @@ void MoxBitmapFont::drawGlyph(int texLeft, int texTop, int texRight, int texBott
     }
     glBindTexture(GL_TEXTURE_2D, *pages.front());
     const float k = colourScale();
-    glBegin(GL_QUADS);
+    // Set before the quad: a browser's emulation of immediate mode takes a colour given inside
+    // it for a part of the first vertex only.
     glColor4f(red * k, green * k, blue * k, alpha);
+    glBegin(GL_QUADS);
     glTexCoord2f(s0, t0);
     glVertex2i(screenX, screenY);
     glTexCoord2f(s1, t0);

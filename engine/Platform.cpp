@@ -2,7 +2,7 @@
 
 #include "engine/JumpKey.h"
 #include "engine/Letterbox.h"
-#include "engine/TextureUpload.h"
+#include "engine/TextureRemake.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>
@@ -233,3 +233,16 @@ void swapBuffers() {
 void delay(std::uint32_t ms) {
     SDL_Delay(ms);
 }
+
+void runMainLoop(const std::function<bool()>& frame) {
+    while (frame()) {
+    }
+}
+
+bool programCanEnd() {
+    return true;
+}
+
+void requestTextEntry(bool) {}
+
+void persistFiles() {}

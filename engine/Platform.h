@@ -10,6 +10,7 @@
 
 #include <SDL.h>
 #include <cstdint>
+#include <functional>
 
 // How the window is shown.
 struct WindowMode {
@@ -81,5 +82,47 @@ void clearScreen();
 // Presents the back buffer.
 void swapBuffers();
 
-// Sleeps `ms` milliseconds; 0 yields the processor without waiting.
+// Sleeps `ms` milliseconds; 0 yields the processor without waiting. In a browser it returns
+// at once: the page's frame callback paces the frames.
 void delay(std::uint32_t ms);
+
+// Calls `frame` once per displayed frame for as long as it returns true. On the desktop a
+// plain loop that then returns. In a browser the page's frame callback makes the calls and
+// this never returns (a page cannot block): the caller's stack frame stays alive with the
+// page, and `frame` is kept for good.
+void runMainLoop(const std::function<bool()>& frame);
+
+// False where the program cannot end itself (a browser page), so a quit must leave it running.
+bool programCanEnd();
+
+// Asks for typed text, or no longer: on a touch screen a browser page then shows a text field
+// over the game, which opens the device's keyboard and whose keys reach pollEvent as key-downs
+// (letters as lower-case symbols, Backspace, Enter on Enter or Done). The desktop has a
+// keyboard: nothing to do. Cheap to call every frame.
+void requestTextEntry(bool wanted);
+
+// Makes the files written so far outlast the program. The desktop's files already do. A
+// browser copies its kept folder into the browser's storage in the background; storage that
+// is refused or full is reported once, by one "WARN)" line on the console.
+void persistFiles();
+
+// A tap on a touch screen, at (x, y) in window pixels. pollEvent hands one out for every
+// finger put down, besides SDL's own mouse events for it; the desktop has none (SDL 1.2 reports
+// a touch screen as a mouse).
+constexpr int TapEventCode = 0x7A9;
+inline SDL_Event tapEvent(int x, int y) {
+    SDL_Event event{};
+    event.type = SDL_USEREVENT;
+    event.user.code = TapEventCode;
+    event.user.data1 = reinterpret_cast<void*>(static_cast<std::intptr_t>(x));
+    event.user.data2 = reinterpret_cast<void*>(static_cast<std::intptr_t>(y));
+    return event;
+}
+inline bool readTap(const SDL_Event& event, int& x, int& y) {
+    if (event.type != SDL_USEREVENT || event.user.code != TapEventCode) {
+        return false;
+    }
+    x = static_cast<int>(reinterpret_cast<std::intptr_t>(event.user.data1));
+    y = static_cast<int>(reinterpret_cast<std::intptr_t>(event.user.data2));
+    return true;
+}

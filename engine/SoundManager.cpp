@@ -1,6 +1,6 @@
 #include "engine/SoundManager.h"
 
-#include "engine/WavFormatCheck.h"
+#include "engine/WavLoad.h"
 
 #include <SDL.h>
 #include <cstdio>
@@ -16,15 +16,7 @@ constexpr std::size_t MaxNameLength = 199;
 SoundManager::SoundManager(const char* directory) {
     for (int i = 0;; ++i) {
         const std::string name = std::string(directory) + "/" + std::to_string(i) + ".wav";
-        Mix_Chunk* chunk = nullptr;
-        if (name.size() <= MaxNameLength) {
-            SDL_RWops* stream = SDL_RWFromFile(name.c_str(), "rb");
-            if (stream != nullptr && isConvertibleWav(stream)) {
-                chunk = Mix_LoadWAV_RW(stream, 1);
-            } else if (stream != nullptr) {
-                SDL_RWclose(stream);
-            }
-        }
+        Mix_Chunk* chunk = name.size() <= MaxNameLength ? loadWav(name.c_str()) : nullptr;
         if (chunk == nullptr) {
             std::fprintf(stderr, "%s is missing\n", name.c_str());
             return;

@@ -50,7 +50,9 @@ public:
     void clearPlayState();
     // Releases the font, sprites, sounds and music; safe to call more than once.
     void shutdown();
-    // The main loop; returns when the player quits. Does nothing unless initialised.
+    // The main loop (runMainLoop); returns when the player quits. Where the program cannot
+    // end itself (programCanEnd), a quit shows the menu again instead, dropping a game or name
+    // entry in progress. Does nothing unless initialised.
     void run();
 
     // What one call of run() keeps between frames.
@@ -84,7 +86,8 @@ public:
     // here" on standard error, once). While Playing: P toggles the pause; losing the input
     // focus or being iconified pauses; a fresh press of the fly button (space, left mouse
     // button, any joystick button) resumes. A paused frame draws the frozen scene, the
-    // status lines and " Paused", and its frame time never reaches the update.
+    // status lines and " Paused", and its frame time never reaches the update. Taps go to
+    // handleTap; typed text is asked for while the name is entered (requestTextEntry).
     //
     // M mutes and unmutes on every screen but NameEntry, where it is a letter (and ends no
     // run being watched); while muted, a game shows "Muted" on the right of the health line.
@@ -93,6 +96,9 @@ public:
     void runFrame(LoopState& loop);
     // The key rules of the screen state machine for one key-down (an SDL key symbol).
     void handleKey(int key, bool& quit);
+    // A tap on a touch screen at (x, y), window pixels: on the menu a tap on a sign is Enter
+    // on its item; on the information page and the high-score list any tap is Enter.
+    void handleTap(int x, int y, bool& quit);
     // Every 5000 ms: restarts the music when the current track has stopped (the same track
     // on the menu and in a paused game, a random one of tracks 1 to 4 elsewhere).
     void checkMusic(LoopState& loop);

@@ -47,7 +47,6 @@ int Game::init(int width, int height) {
     }
     setupGL(screenWidth, screenHeight);
     initAudio(22050, 2);
-    setMuted(settings.muted);
     setCaption("Loading...");
 
     sprites = std::make_unique<SpriteManager>("./media/sprites");
@@ -60,6 +59,7 @@ int Game::init(int width, int height) {
 
     sounds = std::make_unique<SoundManager>("./media/sound");
     sounds->setVolume(EffectsVolume);
+    setMuted(settings.muted);
 
     for (int i = 0; i < 5; ++i) {
         musicTracks[i] = openTrack(TrackFiles[i]);

@@ -28,6 +28,12 @@ constexpr int MenuCursor = 19;
 constexpr int InfoPicture = 20;
 
 constexpr int MenuItems = 4;
+// The menu's rows: the cursor of item i stands at FirstRowTop + i * RowStep, beside its sign.
+constexpr int FirstRowTop = 177;
+constexpr int RowStep = 56;
+// Where the signs of the menu picture stand across the screen.
+constexpr int SignLeft = 64;
+constexpr int SignRight = 330;
 constexpr std::uint32_t MusicCheckInterval = 5000; // ms
 // Where vsync is not granted the loop sleeps out the rest of this: at most about 250 frames
 // a second, without a core spinning.
@@ -86,9 +92,17 @@ void Game::run() {
         return;
     }
     LoopState loop;
-    do {
+    runMainLoop([&] {
         runFrame(loop);
-    } while (!loop.quit);
+        if (loop.quit && !programCanEnd()) {
+            // A page cannot close itself: quitting shows the title menu again, and a game or
+            // a name entry in progress is dropped as when the program ends.
+            loop.quit = loop.paused = false;
+            screen = Menu;
+            clearPlayState();
+        }
+        return !loop.quit;
+    });
 }
 
 void Game::runFrame(LoopState& loop) {
@@ -125,6 +139,8 @@ void Game::runFrame(LoopState& loop) {
             // Taken by the pause; P and the fly button do nothing else while Playing.
         } else if (event.type == SDL_KEYDOWN) {
             handleKey(event.key.keysym.sym, loop.quit);
+        } else if (int x = 0, y = 0; readTap(event, x, y)) {
+            handleTap(x, y, loop.quit);
         }
     }
     const WindowMode window = windowMode();
@@ -151,7 +167,7 @@ void Game::runFrame(LoopState& loop) {
     switch (screen) {
     case Menu:
         sprites->drawRotated(MenuBackdrop, 0, 0, 800, 600, 0.0f);
-        sprites->drawRotated(MenuCursor, 7, menuSelection * 56 + 177, 64, 64, 0.0f);
+        sprites->drawRotated(MenuCursor, 7, menuSelection * RowStep + FirstRowTop, 64, 64, 0.0f);
         break;
     case InfoPage:
         sprites->drawRotated(InfoPicture, 0, 0, 800, 600, 0.0f);
@@ -195,6 +211,7 @@ void Game::runFrame(LoopState& loop) {
         }
     }
 
+    requestTextEntry(screen == NameEntry);
     swapBuffers();
     const std::uint32_t spent = realTicks() - frameStart;
     const bool idle = screen == Playing && !watching.active ? loop.paused : !windowIsWatched();
@@ -311,6 +328,17 @@ void Game::saveScores(bool inserted) {
         keepRun(highScores.path(), tape.recording());
     }
     dropRunsOutside(highScores);
+    persistFiles(); // the table and the runs, where storage needs telling (a browser's)
+}
+
+void Game::handleTap(int x, int y, bool& quit) {
+    if (screen == Menu && x >= SignLeft && x < SignRight && y >= FirstRowTop &&
+        y < FirstRowTop + MenuItems * RowStep) {
+        menuSelection = (y - FirstRowTop) / RowStep;
+        handleKey(SDLK_RETURN, quit);
+    } else if (screen == InfoPage || screen == HighScores) {
+        handleKey(SDLK_RETURN, quit);
+    }
 }
 
 void Game::checkMusic(LoopState& loop) {

@@ -4,12 +4,13 @@
 // game, whatever else drew from the C generator meanwhile (the music synthesizer, the choice
 // of the next track).
 //
-// The file: an 8-byte mark "PKReplay", then little-endian 32-bit fields: the version (1),
-// the final score (a float's bits), the number of frames, the number of draws and the size
-// of the payload, which follows compressed with zlib up to the end of the file. The
-// payload holds each frame's flags, then the frame times as four planes of bytes (all
-// first bytes, then all second bytes...: runs of equal times compress well), then the
-// draws as unsigned LEB128 numbers.
+// The file: an 8-byte mark "PKReplay", then little-endian 32-bit fields: the version (2),
+// the final score (a float's bits), the number of frames, the number of draws, the size of
+// the payload and its FNV-1a checksum; then the payload, its runs of equal bytes packed, up
+// to the end of the file. The payload holds each frame's flags, then the frame times as four
+// planes of bytes (all first bytes, then all second bytes...: equal times make long runs),
+// then the draws as unsigned LEB128 numbers. Nothing in it depends on the platform: a
+// recording made on the desktop replays in the browser.
 
 #include <cstdint>
 #include <string>
@@ -38,7 +39,7 @@ struct Recording {
     // The file's bytes.
     std::string encode() const;
     // Reads a file's bytes; false with the reason in `problem`: "empty", "not a Pyrokettle
-    // recording", "cut short", "version <n>, this game reads version 1", "claims more frames
+    // recording", "cut short", "version <n>, this game reads version 2", "claims more frames
     // or draws than it holds" or "damaged".
     bool decode(const std::string& bytes, std::string& problem);
 };

@@ -109,14 +109,55 @@ int openTemporary(const std::string& name) {
     return -1;
 }
 
-// A hard link keeps the old contents under the backup's name, whatever happens to the file.
+int readAll(int fd, std::string& contents) {
+    char buffer[4096];
+    for (;;) {
+        const ssize_t got = read(fd, buffer, sizeof buffer);
+        if (got > 0) {
+            contents.append(buffer, static_cast<std::size_t>(got));
+        } else if (got == 0 || errno != EINTR) {
+            return got == 0 ? 0 : errno;
+        }
+    }
+}
+
+// A new file holding the contents of `from`, with its permission bits. Returns 0 or an errno value.
+int copyContents(const std::string& from, const std::string& to) {
+    const int in = open(from.c_str(), O_RDONLY | O_CLOEXEC);
+    if (in < 0) {
+        return errno;
+    }
+    std::string contents;
+    struct stat info {};
+    int failure = fstat(in, &info) == 0 ? readAll(in, contents) : errno;
+    close(in);
+    const int out = failure != 0 ? -1 : open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
+                                             info.st_mode & 07777);
+    if (out < 0) {
+        return failure != 0 ? failure : errno;
+    }
+    failure = writeAll(out, contents);
+    if (close(out) != 0 && failure == 0) {
+        failure = errno;
+    }
+    return failure;
+}
+
+// A hard link keeps the old contents under the backup's name, whatever happens to the file;
+// where the file system has none (a browser's storage, FAT), a copy does.
 int keepBackup(const std::string& file, OldFileBackup& backup) {
     const std::string name = file + ".bak";
     if (unlink(name.c_str()) != 0 && errno != ENOENT) {
         return errno;
     }
     if (link(file.c_str(), name.c_str()) != 0) {
-        return errno;
+        if (errno != EMLINK && errno != EPERM && errno != ENOSYS && errno != EOPNOTSUPP) {
+            return errno;
+        }
+        if (const int failure = copyContents(file, name)) {
+            unlink(name.c_str());
+            return failure;
+        }
     }
     backup.madeAt = name;
     return 0;

@@ -85,6 +85,29 @@ TEST_F(Loop, TheMenuWrapsAndTheCursorFollowsAndEnterOpensEachItem) {
     EXPECT_TRUE(loop.quit);
 }
 
+// Sign rows: 177 + 56 i to 232 + 56 i, from x 64 to 329.
+TEST_F(Loop, ATapOnASignIsEnterOnItsItemAndATapLeavesTheInformationPageAndTheList) {
+    const auto tap = [&](int x, int y) {
+        SDL_Event event = tapEvent(x, y);
+        SDL_PushEvent(&event);
+        return frame();
+    };
+    for (auto [x, y] : {std::pair{63, 250}, {330, 250}, {100, 176}, {100, 401}}) {
+        EXPECT_TRUE(tap(x, y).empty()) << "beside the signs: " << x << ", " << y;
+    }
+    for (auto [y, item, screen] : {std::tuple{289, 2, HighScores}, {288, 1, InfoPage}}) {
+        EXPECT_EQ(tap(64, y), Select);
+        EXPECT_EQ(std::tuple(game.screen, game.menuSelection), std::tuple(screen, item));
+        EXPECT_EQ(tap(700, 500), Select);
+        EXPECT_EQ(game.screen, Menu);
+    }
+    EXPECT_EQ(tap(329, 400), Select);
+    EXPECT_TRUE(loop.quit) << "the last sign is Quit";
+    game.screen = Playing;
+    EXPECT_TRUE(tap(64, 200).empty());
+    EXPECT_EQ(game.screen, Playing);
+}
+
 // Enter inserts a score that qualifies (any with fewer than ten entries, else one at least the
 // lowest) and saves either way; Escape quits without saving.
 TEST_F(Loop, TheNameEntryTakesLettersAndDigitsAndSavesTheTable) {

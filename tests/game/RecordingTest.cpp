@@ -43,7 +43,7 @@ TEST(Recording, EachBadFileCostsOneLineAndItsExitStatus) {
         {flipped, 2, "damaged"},
         {Good + "x", 2, "damaged"},
         {"#!/bin/sh\n", 2, "not a Pyrokettle recording"},
-        {withField(8, 2), 2, "version 2, this game reads version 1"},
+        {withField(8, 3), 2, "version 3, this game reads version 2"},
         {withField(16, 0xffffffff), 2, "claims more frames or draws than it holds"},
         {withField(20, good.drawCount + 1), 2, "claims more frames or draws than it holds"},
         {changed([](Recording& r) { r.draws.clear(), r.drawCount = 0; }), 1,
