@@ -2,6 +2,7 @@
 
 #include "engine/Clock.h"
 #include "engine/PictureLoad.h"
+#include "engine/TextureRemake.h"
 #include "engine/TextureUpload.h"
 
 #include <GL/gl.h>
@@ -129,6 +130,9 @@ MoxBitmapFont::MoxBitmapFont(const char* imagePath, const char* definitionPath) 
 MoxBitmapFont::~MoxBitmapFont() {
     std::printf("INFO) Emptying bitmap font\n");
     const std::uint32_t start = ticks();
+    for (const auto& page : pages) {
+        forgetPicture(*page);
+    }
     pages.clear();
     pages.shrink_to_fit();
     const std::uint32_t elapsed = ticks() - start;
@@ -149,6 +153,7 @@ int MoxBitmapFont::loadBitmap(const char* path) {
         SDL_FreeSurface(image);
         return -1;
     }
+    rememberPicture(*texture, path, 0, 0, 0);
     SDL_FreeSurface(image);
     pages.push_back(std::move(texture));
     return 0;

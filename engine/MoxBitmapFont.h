@@ -82,8 +82,9 @@ public:
     virtual ~MoxBitmapFont();
 
     // Makes a mipmapped RGBA texture of the image with pure black transparent and appends it
-    // to `pages`. Returns 0, or -1 (after "FAIL) Image file <path> not found") when the
-    // image does not load or is too large for a texture (see loadPicture).
+    // to `pages` (made again from the file when SDL replaces the GL context). Returns 0, or -1
+    // (after "FAIL) Image file <path> not found") when the image does not load or is too large for
+    // a texture (see loadPicture).
     int loadBitmap(const char* path);
     // Reads the definition file into the common values and `glyphs`. Returns 0 when read,
     // -1 (after "[<path>] wasn't found") when it cannot be opened or is no regular file; a

@@ -1,6 +1,7 @@
 #include "engine/SpriteManager.h"
 
 #include "engine/PictureLoad.h"
+#include "engine/TextureRemake.h"
 #include "engine/TextureUpload.h"
 
 #include <GL/gl.h>
@@ -61,14 +62,16 @@ int SpriteManager::loadTexture(const char* file, int red, int green, int blue) {
 
     auto cell = std::make_unique<GLuint>(0);
     glGenTextures(1, cell.get());
-    if (!uploadKeyed(*cell, picture, static_cast<Uint8>(red), static_cast<Uint8>(green),
-                     static_cast<Uint8>(blue))) {
+    const Uint8 key[3] = {static_cast<Uint8>(red), static_cast<Uint8>(green),
+                          static_cast<Uint8>(blue)};
+    if (!uploadKeyed(*cell, picture, key[0], key[1], key[2])) {
         std::fprintf(
             stderr,
             "FAIL %s, %i) New surface couldn't be created for %s. Likely cause: out of RAM\n",
             SourcePlace, SourceLine, file);
         std::exit(1);
     }
+    rememberPicture(*cell, file, key[0], key[1], key[2]);
     SDL_FreeSurface(picture);
     textures.push_back(std::move(cell));
     return count() - 1;
@@ -131,6 +134,9 @@ void SpriteManager::draw(int id, int x, int y, int width, int height) {
 }
 
 void SpriteManager::clear() {
+    for (const auto& cell : textures) {
+        forgetPicture(*cell);
+    }
     textures.clear();
     textures.shrink_to_fit();
 }

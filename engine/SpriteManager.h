@@ -10,7 +10,8 @@
 // setupGL(). When there is no memory for a picture's work surface the process ends with
 // status 1 after a "FAIL ...) ... out of RAM" line on standard error.
 //
-// Ids are 0 to count - 1. Textures stay alive in GL until the process ends.
+// Ids are 0 to count - 1. Textures stay alive in GL until the process ends, and are made
+// again from their files when SDL replaces the GL context (remakeLostTextures).
 
 #include <GL/gl.h>
 #include <memory>

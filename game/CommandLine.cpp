@@ -16,6 +16,9 @@ CommandLine readCommandLine(int argc, const char* const* argv) {
             help = true;
         } else if (std::strcmp(argument, "-v") == 0 || std::strcmp(argument, "--version") == 0) {
             version = true;
+        } else if (std::strcmp(argument, "--fullscreen") == 0 ||
+                   std::strcmp(argument, "--window") == 0) {
+            line.fullscreen = argument[2] == 'f';
         } else if (name == "--replay" || name == "--verify") {
             if (value == nullptr && i + 1 == argc) {
                 line.action = CommandLine::Refuse;

@@ -2,6 +2,7 @@
 // What a run of the game is asked to do by its arguments. Every argument is an option of
 // its own; the game takes no operands.
 
+#include <optional>
 #include <string>
 
 struct CommandLine {
@@ -14,6 +15,9 @@ struct CommandLine {
         Refuse,      // an argument that is not understood, or an option without its value
     };
     Action action = Play;
+    // --fullscreen (true) or --window (false), the last one given: how this run starts,
+    // whatever is remembered. Empty when neither is given.
+    std::optional<bool> fullscreen;
     // For Refuse: why, as the rest of the line "pyrokettle: <problem>".
     std::string problem;
     // For Replay and Verify: the recording.

@@ -8,11 +8,13 @@
 #include "game/Cloud.h"
 #include "game/HighScoreTable.h"
 #include "game/ScrollObject.h"
+#include "game/Settings.h"
 #include "game/Tape.h"
 
 #include <cstdint>
 #include <list>
 #include <memory>
+#include <optional>
 #include <string>
 
 class MoxBitmapFont;
@@ -35,9 +37,10 @@ public:
     Game(const Game&) = delete;
     Game& operator=(const Game&) = delete;
 
-    // Start-up: window, GL, audio, sprites (showing the loading picture), sounds, the five
-    // music tracks, the font and the high scores. Returns 1 when complete, 0 when it stopped
-    // (a music track that does not open, or no window).
+    // Start-up: window (as `settings` and `startFullscreen` say), GL, audio (muted when chosen),
+    // sprites (showing the loading picture), sounds, the five music tracks, the font and the high
+    // scores. Returns 1 when complete, 0 when it stopped (a music track that does not open, or no
+    // window).
     int init(int width, int height);
     // Player and score to their start values, high scores reloaded, play state cleared.
     void resetGame();
@@ -85,6 +88,11 @@ public:
     // button, any joystick button) resumes. A paused frame draws the frozen scene, the
     // status lines and " Paused", and its frame time never reaches the update. Taps go to
     // handleTap; typed text is asked for while the name is entered (requestTextEntry).
+    //
+    // M mutes and unmutes on every screen but NameEntry, where it is a letter (and ends no
+    // run being watched); while muted, a game shows "Muted" on the right of the health line.
+    // A resized window takes the frame's last size. Each choice (fullscreen, the window's
+    // size, the mute) is saved in `settings`.
     void runFrame(LoopState& loop);
     // The key rules of the screen state machine for one key-down (an SDL key symbol).
     void handleKey(int key, bool& quit);
@@ -166,6 +174,11 @@ public:
     std::list<std::unique_ptr<Cloud>> clouds;
     std::list<std::unique_ptr<ScrollObject>> objects;
     HighScoreTable highScores;
+    // The player's choices, saved whenever one changes.
+    Settings settings;
+    // How this run starts, whatever `settings` remembers (--fullscreen, --window); empty: as
+    // remembered.
+    std::optional<bool> startFullscreen;
     char playerName[32];
     std::int32_t currentTrack;
     float score;

@@ -32,31 +32,36 @@ const char* absolute(const char* path) {
     return path != nullptr && path[0] == '/' ? path : nullptr;
 }
 
-std::string userDataHome() {
-    if (const char* data = absolute(std::getenv("XDG_DATA_HOME"))) {
-        return data;
+// $<variable>, or else <home>/<fallback>; "" when there is neither.
+std::string userFolder(const char* variable, const char* fallback) {
+    if (const char* chosen = absolute(std::getenv(variable))) {
+        return chosen;
     }
     const char* home = absolute(std::getenv("HOME"));
     if (home == nullptr) {
         const passwd* entry = getpwuid(getuid());
         home = entry != nullptr ? absolute(entry->pw_dir) : nullptr;
     }
-    return home != nullptr ? std::string(home) + "/.local/share" : std::string();
+    return home != nullptr ? std::string(home) + fallback : std::string();
 }
 
 } // namespace
 
-std::string locateGameFiles(const std::string& dataFromBin) {
+GameFiles locateGameFiles(const std::string& dataFromBin) {
     const std::string folder = executableFolder();
     if (isDirectory("./media") || folder.empty() || !isDirectory(folder + "/" + dataFromBin) ||
         chdir((folder + "/" + dataFromBin).c_str()) != 0) {
-        return HighScoreTable::DefaultPath;
+        return {HighScoreTable::DefaultPath, "./media/settings"};
     }
-    const std::string dataHome = userDataHome();
-    if (dataHome.empty()) {
-        std::fprintf(stderr, "WARN) No home directory (HOME unset, none in the password database); "
-                             "high scores are not saved\n");
-        return "";
+    const std::string data = userFolder("XDG_DATA_HOME", "/.local/share");
+    const std::string config = userFolder("XDG_CONFIG_HOME", "/.config");
+    if (data.empty() || config.empty()) {
+        std::fprintf(stderr,
+                     "WARN) No home directory (HOME unset, none in the password database); %s\n",
+                     data.empty() && config.empty() ? "high scores and settings are not saved"
+                     : data.empty()                 ? "high scores are not saved"
+                                                    : "settings are not saved");
     }
-    return dataHome + "/pyrokettle/poon.txt";
+    return {data.empty() ? "" : data + "/pyrokettle/poon.txt",
+            config.empty() ? "" : config + "/pyrokettle/settings"};
 }

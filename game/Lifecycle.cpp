@@ -36,9 +36,14 @@ int Game::init(int width, int height) {
     screenHeight = height;
 
     // Without a window there is nothing to play on: stop here rather than run blind.
-    if (initVideo(width, height) != 0) {
+    const WindowMode mode{startFullscreen.value_or(settings.fullscreen), settings.windowWidth,
+                          settings.windowHeight};
+    if (initVideo(width, height, mode) != 0) {
         std::fprintf(stderr, "FAIL) Could not open the game window: %s\n", SDL_GetError());
         return 0;
+    }
+    if (mode.fullscreen && !windowMode().fullscreen) {
+        std::fprintf(stderr, "WARN) Could not switch to fullscreen: not supported here\n");
     }
     setupGL(screenWidth, screenHeight);
     initAudio(22050, 2);
@@ -54,6 +59,7 @@ int Game::init(int width, int height) {
 
     sounds = std::make_unique<SoundManager>("./media/sound");
     sounds->setVolume(EffectsVolume);
+    setMuted(settings.muted);
 
     for (int i = 0; i < 5; ++i) {
         musicTracks[i] = openTrack(TrackFiles[i]);

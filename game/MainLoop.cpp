@@ -110,16 +110,27 @@ void Game::runFrame(LoopState& loop) {
     clearScreen();
 
     SDL_Event event;
+    SDL_ResizeEvent resized{};
     bool input = false;
     while (pollEvent(event)) {
         input = input || isPlayerInput(event);
         if (event.type == SDL_QUIT) {
             loop.quit = true;
         } else if (event.type == SDL_KEYDOWN && isFullscreenKey(event.key.keysym)) {
-            if (toggleFullscreen() != 0 && !loop.fullscreenWarned) {
+            if (toggleFullscreen() == 0) {
+                settings.fullscreen = windowMode().fullscreen;
+                settings.save();
+            } else if (!loop.fullscreenWarned) {
                 std::fprintf(stderr, "WARN) Could not switch to fullscreen: not supported here\n");
                 loop.fullscreenWarned = true;
             }
+        } else if (event.type == SDL_VIDEORESIZE) {
+            resized = event.resize; // a drag sends many: the window takes the last
+        } else if (event.type == SDL_KEYDOWN && event.key.keysym.sym == SDLK_m &&
+                   screen != NameEntry) {
+            settings.muted = !settings.muted;
+            setMuted(settings.muted);
+            settings.save();
         } else if (watching.active) {
             if (isPlayerInput(event)) {
                 stopWatching(loop);
@@ -131,6 +142,13 @@ void Game::runFrame(LoopState& loop) {
         } else if (int x = 0, y = 0; readTap(event, x, y)) {
             handleTap(x, y, loop.quit);
         }
+    }
+    const WindowMode window = windowMode();
+    if (resized.w != 0 && (resized.w != window.width || resized.h != window.height) &&
+        resizeWindow(resized.w, resized.h) == 0) {
+        settings.windowWidth = windowMode().width;
+        settings.windowHeight = windowMode().height;
+        settings.save();
     }
     if (screen != Menu || input) {
         loop.idleSince = ticks();
@@ -187,6 +205,9 @@ void Game::runFrame(LoopState& loop) {
         }
         if (watching.active && watching.demo) {
             font->print("Demo", 720, 0);
+        }
+        if (settings.muted) {
+            font->printRight("Muted ", 800, 45);
         }
     }
 

@@ -16,11 +16,15 @@
 namespace {
 
 const char* const Usage =
-    "Usage: pyrokettle [-h|--help] [-v|--version] [--replay FILE] [--verify FILE]\n"
-    "A one-button arcade game: hold Space to fly, Up/Down and Enter in the menu, Escape\n"
-    "quits. Started where ./media is, it plays from there; otherwise from its installed\n"
-    "data, keeping high scores in ${XDG_DATA_HOME:-$HOME/.local/share}/pyrokettle/poon.txt\n"
-    "and the runs of the ten best beside them, in replays/.\n"
+    "Usage: pyrokettle [-h|--help] [-v|--version] [--fullscreen|--window] [--replay FILE]\n"
+    "                  [--verify FILE]\n"
+    "A one-button arcade game: hold Space to fly, Up/Down and Enter in the menu, M mutes,\n"
+    "F11 toggles fullscreen, Escape quits. Started where ./media is, it plays from there and\n"
+    "keeps high scores and settings in it; otherwise it plays from its installed data,\n"
+    "keeping high scores in ${XDG_DATA_HOME:-$HOME/.local/share}/pyrokettle/poon.txt (the runs\n"
+    "of the ten best beside them, in replays/) and settings in\n"
+    "${XDG_CONFIG_HOME:-$HOME/.config}/pyrokettle/settings.\n"
+    "  --fullscreen, --window  start this run so, whatever was chosen last\n"
     "  --replay FILE  play a recorded game in the window; any key ends it\n"
     "  --verify FILE  replay it without a window and print its final score; exit status\n"
     "                 0 when that is the recorded one, 1 when not, 2 when unreadable\n"
@@ -72,7 +76,11 @@ int main(int argc, char** argv) {
     std::signal(SIGXFSZ, SIG_IGN);
     std::signal(SIGPIPE, SIG_IGN);
     Game game(nullptr);
-    game.highScores = HighScoreTable(locateGameFiles(PYROKETTLE_DATA_FROM_BIN));
+    const GameFiles files = locateGameFiles(PYROKETTLE_DATA_FROM_BIN);
+    game.highScores = HighScoreTable(files.scores);
+    game.settings = Settings(files.settings);
+    game.settings.load();
+    game.startFullscreen = options.fullscreen;
     const int started = game.init(800, 600);
     if (options.action == CommandLine::Replay) {
         game.startWatching(std::move(watched), options.file, Menu, false);

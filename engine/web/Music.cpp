@@ -16,6 +16,7 @@ EM_JS(int, addTrack, (const char* path), {
     var m = Module.music;
     if (!m) {
         m = Module.music = {player: new Audio(), tracks: [null], current: 0};
+        m.player.muted = !!Module.musicMuted;
         var unlock = function() {
             ['keydown', 'mousedown', 'touchstart'].forEach(function(type) {
                 window.removeEventListener(type, unlock, true);

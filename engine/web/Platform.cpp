@@ -32,6 +32,10 @@ EM_JS(int, pageTypedKey, (), {
     var keys = Module.typedKeys;
     return keys && keys.length ? keys.shift() : 0;
 });
+EM_JS(void, pageMuteMusic, (int muted), {
+    Module.musicMuted = muted != 0;
+    if (Module.music) Module.music.player.muted = muted != 0;
+});
 EM_JS(void, pagePersistFiles, (), {
     if (Module.persistFiles) Module.persistFiles();
 });
@@ -60,7 +64,9 @@ SDL_Event activeEvent(Uint8 state, bool gained) {
 
 } // namespace
 
-int initVideo(int width, int height) {
+// The canvas is the page's: its size and fullscreen are the page's business, and it starts
+// as the page lays it out whatever the mode asks.
+int initVideo(int width, int height, const WindowMode&) {
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_AUDIO | SDL_INIT_JOYSTICK) < 0) {
         return -1;
     }
@@ -120,6 +126,15 @@ int toggleFullscreen() {
     return pageToggleFullscreen() != 0 ? 0 : -1;
 }
 
+int resizeWindow(int, int) {
+    return -1;
+}
+
+// Nothing to remember: the page decides again at every visit.
+WindowMode windowMode() {
+    return WindowMode{};
+}
+
 // The fixed 2D state of the desktop's setupGL, without what WebGL has no use for (shading
 // model, depth, perspective hint).
 int setupGL(int width, int height) {
@@ -134,6 +149,20 @@ int setupGL(int width, int height) {
 
 int initAudio(int frequency, int channels) {
     return Mix_OpenAudio(frequency, AUDIO_S16LSB, channels, 4096) == 0 ? 0 : -1;
+}
+
+// The effects through their channels' volume (kept to come back to), the music through its
+// <audio> element (web/Music.cpp mutes one made later).
+void setMuted(bool muted) {
+    static int unmutedVolume = -1;
+    if (muted && unmutedVolume < 0) {
+        unmutedVolume = Mix_Volume(-1, -1);
+        Mix_Volume(-1, 0);
+    } else if (!muted && unmutedVolume >= 0) {
+        Mix_Volume(-1, unmutedVolume);
+        unmutedVolume = -1;
+    }
+    pageMuteMusic(muted ? 1 : 0);
 }
 
 int setCaption(const char* text) {

@@ -1,19 +1,26 @@
 # Shared by the end-to-end scripts that drive the real game under X. Source it after setting
 # binary, out_dir and a scratch directory in work:
 #   fail MESSAGE      print the message and both logs of the game, exit 1
-#   start_game        run $binary in $work, logs in $work; sets pid and window
+#   start_game [ARG]  run $binary [ARG] in $work, logs in $work; sets pid and window
 #   retry CMD...      run an X client command, again on failure (up to three times)
+#   waitfor MSG CMD...  run CMD until it succeeds; after 30 s, fail with MSG
 #   key KEYS...       focus the game's window and press the keys (xdotool names)
 #   shot NAME         screenshot to $out_dir/NAME.png; fails when it is blank
 #   finish_game       wait for the game to exit after Escape; fails unless status 0
-# The EXIT trap ends a game still running and removes $work. Leak checking is left to the
-# unit tests: the game runs here without it.
+# The EXIT trap ends a game still running and the processes in $helpers, and removes $work.
+# Leak checking is left to the unit tests: the game runs here without it.
 export ASAN_OPTIONS="${ASAN_OPTIONS:-}${ASAN_OPTIONS:+:}detect_leaks=0"
 pid=
 window=
+waitfor() { # MESSAGE COMMAND...: until the command succeeds, for 30 s at most
+  local deadline=$((SECONDS + 30))
+  until "${@:2}" 2>/dev/null; do [ "$SECONDS" -lt "$deadline" ] || fail "$1"; sleep 0.2; done
+}
+helpers= # more processes of the script's own, ended at exit
 # A game left running is ended and waited for (woken first, if stopped): its window must be
 # gone before the next script looks for one.
-trap '[ -n "$pid" ] && { kill "$pid"; kill -CONT "$pid"; wait "$pid"; } 2>/dev/null; rm -rf "$work"' EXIT
+trap '[ -n "$pid" ] && { kill "$pid"; kill -CONT "$pid"; wait "$pid"; } 2>/dev/null
+      kill $helpers 2>/dev/null || true; rm -rf "$work"' EXIT
 
 fail() {
   echo "FAILED: $*"
@@ -24,7 +31,7 @@ fail() {
 
 start_game() {
   cd "$work" || fail "no scratch directory"
-  "$binary" > stdout.log 2> stderr.log &
+  "$binary" "$@" > stdout.log 2> stderr.log &
   pid=$!
   for _ in $(seq 1 150); do
     window=$(xdotool search --name '^Here be hoplings\.\.\.$' 2>/dev/null | head -n 1 || true)

@@ -15,17 +15,23 @@ TEST(Installation, AnInstalledGameKeepsItsScoresInTheUsersDataDirectory) {
     fs::create_directory(dir.file("data"));
     const fs::path fromBin =
         fs::relative(dir.file("data"), fs::read_symlink("/proc/self/exe").parent_path());
-    const std::string userShare = std::string(getpwuid(getuid())->pw_dir) + "/.local/share";
-    // XDG_DATA_HOME and HOME ("" for unset; only absolute paths count), then the score file.
-    const std::string cases[][3] = {
-        {"/x", "/h", "/x/pyrokettle/poon.txt"},
-        {"x", "/h", "/h/.local/share/pyrokettle/poon.txt"},
-        {"", "", userShare + "/pyrokettle/poon.txt"},
+    const std::string home = getpwuid(getuid())->pw_dir;
+    // XDG_DATA_HOME, XDG_CONFIG_HOME and HOME ("" for unset; only absolute paths count), then
+    // the score file and the settings file.
+    const std::string cases[][5] = {
+        {"/x", "/c", "/h", "/x/pyrokettle/poon.txt", "/c/pyrokettle/settings"},
+        {"x", "c", "/h", "/h/.local/share/pyrokettle/poon.txt", "/h/.config/pyrokettle/settings"},
+        {"", "", "", home + "/.local/share/pyrokettle/poon.txt",
+         home + "/.config/pyrokettle/settings"},
     };
     for (const auto& c : cases) {
-        c[0].empty() ? unsetenv("XDG_DATA_HOME") : setenv("XDG_DATA_HOME", c[0].c_str(), 1);
-        c[1].empty() ? unsetenv("HOME") : setenv("HOME", c[1].c_str(), 1);
-        EXPECT_EQ(locateGameFiles(fromBin), c[2]) << c[0];
+        int i = 0;
+        for (const char* variable : {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "HOME"}) {
+            const std::string& value = c[i++];
+            value.empty() ? unsetenv(variable) : setenv(variable, value.c_str(), 1);
+        }
+        const GameFiles files = locateGameFiles(fromBin);
+        EXPECT_EQ(std::tuple(files.scores, files.settings), std::tuple(c[3], c[4])) << c[0];
         EXPECT_EQ(fs::current_path(), fs::path(dir.file("data")));
     }
 }

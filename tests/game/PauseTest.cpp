@@ -49,7 +49,6 @@ class Pause : public GameTest {
 };
 
 TEST_F(Pause, ALongPauseNeverReachesTheUpdate) {
-    SDL_EventState(SDL_ACTIVEEVENT, SDL_IGNORE); // other tests' windows take the focus
     const SDL_Event p = event(SDL_KEYDOWN, 0, 0, SDLK_p);
     const SDL_Event space = event(SDL_KEYDOWN, 0, 0, SDLK_SPACE);
     const SDL_Event pointerLeft = event(SDL_ACTIVEEVENT, 0, SDL_APPMOUSEFOCUS);

@@ -32,6 +32,7 @@ class GameTest : public ::testing::Test {
   protected:
     void SetUp() override {
         glwindow::open();
+        SDL_EventState(SDL_ACTIVEEVENT, SDL_IGNORE); // other tests' windows take the focus
         writeSolidSprites(dir.path(), 24);
         CapturedOutput quiet;
         game.screenWidth = 800;

@@ -39,10 +39,20 @@ inline void closeAudio() {
     Mix_CloseAudio(); // flushes and closes the disk driver's file
 }
 
+// The disk driver's file at the mix's rate. sdl12-compat (which tells itself apart as version
+// 1.2.50 or later) runs the device at 44100 Hz at least and resamples the mix up to it: every
+// other frame is kept.
 inline Samples readSamples(const std::string& file) {
     std::ifstream in(file, std::ios::binary | std::ios::ate);
     Samples samples(static_cast<std::size_t>(std::max<std::streamoff>(in.tellg(), 0)) / 2);
     in.seekg(0).read(reinterpret_cast<char*>(samples.data()), std::streamsize(2 * samples.size()));
+    const std::size_t step = SDL_Linked_Version()->patch >= 50 ? 44100 / Rate : 1, frame = Channels;
+    std::size_t kept = 0;
+    for (std::size_t from = 0; from + frame <= samples.size();
+         from += step * frame, kept += frame) {
+        std::copy_n(samples.begin() + from, frame, samples.begin() + kept);
+    }
+    samples.resize(kept);
     return samples;
 }
 

@@ -27,7 +27,8 @@ inline void open() {
     static bool opened = false;
     if (!opened) {
         setenv("SDL_VIDEODRIVER", "x11", 0); // text-mode fallbacks have no OpenGL
-        ASSERT_EQ(initVideo(Width, Height), 0) << "no display: " << SDL_GetError();
+        ASSERT_EQ(initVideo(Width, Height, {false, Width, Height}), 0)
+            << "no display: " << SDL_GetError();
         setupGL(Width, Height);
         opened = true;
     }
