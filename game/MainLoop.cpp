@@ -107,6 +107,7 @@ void Game::run() {
 
 void Game::runFrame(LoopState& loop) {
     const std::uint32_t frameStart = realTicks();
+    const bool wasPlaying = screen == Playing;
     clearScreen();
 
     SDL_Event event;
@@ -225,8 +226,9 @@ void Game::runFrame(LoopState& loop) {
     // first update after it gets the time of the last frame played.
     const float measured = frameTime();
     if (measured > StallSeconds) {
-        // A stall pauses a game in progress; elsewhere its time is simply not counted.
-        if (screen == Playing) {
+        // A stall pauses a game in progress; elsewhere its time is simply not counted, also
+        // in the frame that starts a game (a slow save of the menu's is not the game's).
+        if (wasPlaying && screen == Playing) {
             loop.paused = true;
         }
     } else if (!loop.paused) {

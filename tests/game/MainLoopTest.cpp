@@ -209,6 +209,9 @@ TEST_F(Loop, TheFirstFrameGetsNoTimeAndEachLaterOneTheTimeOfTheLast) {
     now += 16;
     frame();
     EXPECT_EQ(game.playerHeight, height) << "the stall never reaches the update";
+    std::tie(game.screen, loop.paused, now) = std::tuple(Menu, false, now + 600);
+    pressAndRun(SDLK_RETURN);
+    EXPECT_EQ(std::pair(game.screen, loop.paused), std::pair(Playing, false)) << "the menu's stall";
 }
 
 const char* const Tracks[] = {"BGLOOP2", "Home", "INDS_08", "MISC_03", "NEWA_11A"};
