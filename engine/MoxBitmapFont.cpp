@@ -2,6 +2,7 @@
 
 #include "engine/Clock.h"
 #include "engine/PictureLoad.h"
+#include "engine/QuadDraw.h"
 #include "engine/TextureRemake.h"
 #include "engine/TextureUpload.h"
 
@@ -348,27 +349,12 @@ void MoxBitmapFont::drawGlyph(int texLeft, int texTop, int texRight, int texBott
     const float s1 = static_cast<float>(texRight) * TexelScale;
     const float t1 = static_cast<float>(texBottom) * TexelScale;
 
-    glPushMatrix();
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     if (pages.empty()) {
         std::fprintf(stderr, "Page #0 is gone!\n");
         stopProcess();
     }
-    glBindTexture(GL_TEXTURE_2D, *pages.front());
     const float k = colourScale();
-    // Set before the quad: a browser's emulation of immediate mode takes a colour given inside
-    // it for a part of the first vertex only.
-    glColor4f(red * k, green * k, blue * k, alpha);
-    glBegin(GL_QUADS);
-    glTexCoord2f(s0, t0);
-    glVertex2i(screenX, screenY);
-    glTexCoord2f(s1, t0);
-    glVertex2i(clampedSum(screenX, width), screenY);
-    glTexCoord2f(s1, t1);
-    glVertex2i(clampedSum(screenX, width), clampedSum(screenY, height));
-    glTexCoord2f(s0, t1);
-    glVertex2i(screenX, clampedSum(screenY, height));
-    glEnd();
-    glColor3f(1, 1, 1);
-    glPopMatrix();
+    drawTintedQuad(*pages.front(), screenX, screenY, clampedSum(screenX, width),
+                   clampedSum(screenY, height), TexturePart{s0, t0, s1, t1},
+                   {red * k, green * k, blue * k, alpha});
 }

@@ -1,6 +1,7 @@
 #include "engine/SpriteManager.h"
 
 #include "engine/PictureLoad.h"
+#include "engine/QuadDraw.h"
 #include "engine/TextureRemake.h"
 #include "engine/TextureUpload.h"
 
@@ -98,35 +99,15 @@ void SpriteManager::drawRotated(int id, int x, int y, int width, int height, flo
         return;
     }
 
-    const float hw = static_cast<float>(width / 2);
-    const float hh = static_cast<float>(height / 2);
-
-    glPushMatrix();
-    glTranslatef(static_cast<float>(x) + hw, static_cast<float>(y) + hh, 0.0f);
-    // The quad below is laid out upside down; the half turn puts texture (0, 0) at the
-    // top-left corner.
-    glRotatef(180.0f - angle, 0.0f, 0.0f, 1.0f);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-
     const GLuint* texture = getTexture(id);
     if (texture == nullptr) {
         std::fprintf(stderr, "FAIL) Requested dead sprite %i to be drawn at (%i,%i)\n", id, x, y);
-        glPopMatrix();
         return;
     }
-
-    glBindTexture(GL_TEXTURE_2D, *texture);
-    glBegin(GL_QUADS);
-    glTexCoord2f(0.0f, 0.0f);
-    glVertex2f(hw, hh);
-    glTexCoord2f(1.0f, 0.0f);
-    glVertex2f(-hw, hh);
-    glTexCoord2f(1.0f, 1.0f);
-    glVertex2f(-hw, -hh);
-    glTexCoord2f(0.0f, 1.0f);
-    glVertex2f(hw, -hh);
-    glEnd();
-    glPopMatrix();
+    const float hw = static_cast<float>(width / 2);
+    const float hh = static_cast<float>(height / 2);
+    drawTurnedQuad(*texture, static_cast<float>(x) + hw, static_cast<float>(y) + hh, hw, hh,
+                   angle);
 }
 
 void SpriteManager::draw(int id, int x, int y, int width, int height) {

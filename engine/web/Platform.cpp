@@ -7,6 +7,7 @@
 #include "engine/Platform.h"
 
 #include "engine/JumpKey.h"
+#include "engine/QuadDraw.h"
 
 #include <GL/gl.h>
 #include <SDL_mixer.h>
@@ -171,11 +172,15 @@ int setCaption(const char* text) {
 }
 
 void clearScreen() {
+    flushQuads();
     glClear(GL_COLOR_BUFFER_BIT);
 }
 
-// The browser presents the canvas when the frame callback returns.
-void swapBuffers() {}
+// The browser presents the canvas when the frame callback returns; the quads still gathered
+// must be drawn by then.
+void swapBuffers() {
+    flushQuads();
+}
 
 void delay(std::uint32_t) {}
 
