@@ -19,16 +19,14 @@
     message.hidden = false;
   }
 
-  // WebGL 2 where it works, else WebGL 1: Emscripten asks for version 2 whenever the browser
-  // knows of it, and would get nothing where its driver refuses it.
-  var webgl2 = !!document.createElement('canvas').getContext('webgl2');
-  if (!webgl2) {
-    window.WebGL2RenderingContext = undefined;
-  }
-  var webgl = webgl2 || !!document.createElement('canvas').getContext('webgl');
-  if (!webgl) {
-    say('This browser cannot draw the game: it offers no WebGL.');
-  }
+  // Emscripten's SDL keeps every picture it loads in a 2D canvas and reads it back once. A
+  // canvas that may live in the GPU reads back through it, which took most of a second of
+  // start-up for the game's pictures: kept in memory, the reading is immediate.
+  var getContext = HTMLCanvasElement.prototype.getContext;
+  HTMLCanvasElement.prototype.getContext = function (type, attributes) {
+    if (type === '2d') attributes = Object.assign({willReadFrequently: true}, attributes);
+    return getContext.call(this, type, attributes);
+  };
 
   // Every file of the game, fetched at once while the code loads. One the server does not
   // have is left out, and the game says it is missing as it would on the desktop.
@@ -42,6 +40,23 @@
       }, function () { return null; }).then(function (data) { return [path, data]; });
     }));
   });
+
+  // WebGL 2 where it works, else WebGL 1: Emscripten asks for version 2 whenever the browser
+  // knows of it, and would get nothing where its driver refuses it. The context is made here
+  // on the game's canvas, with the attributes the game asks SDL for (no alpha, depth, stencil
+  // or multisampling), and Emscripten is handed the same one: a browser's first context can
+  // take a second to make, and it is made once, while the files are still arriving.
+  var webgl = true;
+  function chooseWebGL() {
+    var attributes = {alpha: false, antialias: false, depth: false, stencil: false};
+    if (!canvas.getContext('webgl2', attributes)) {
+      window.WebGL2RenderingContext = undefined;
+      webgl = !!canvas.getContext('webgl', attributes);
+    }
+    if (!webgl) {
+      say('This browser cannot draw the game: it offers no WebGL.');
+    }
+  }
 
   var storageRefused = false;
   function refuseStorage(error) {
@@ -184,7 +199,7 @@
     },
     noAudioDecoding: true, // the mixer decodes the effects itself
 
-    preRun: [prepareFiles],
+    preRun: [prepareFiles, chooseWebGL],
     // The game sets the caption "Here be hoplings..." once its start-up has completed.
     postRun: [function () {
       if (document.title !== 'Here be hoplings...' && webgl) {
