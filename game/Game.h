@@ -68,6 +68,7 @@ public:
         // ticks() of the last input or screen change on the menu: 20 s on, the demo plays.
         std::uint32_t idleSince = 0;
         bool demoWarned = false; // a demo that could not start is reported once
+        bool stillPictureShown = false; // the paused game's picture is on screen
     };
     // One pass of the main loop: clear, take every pending event, draw the screen, present,
     // sleep out the rest of a 4 ms frame, check the music, measure the frame time. An idle
@@ -86,7 +87,9 @@ public:
     // here" on standard error, once). While Playing: P toggles the pause; losing the input
     // focus or being iconified pauses; a fresh press of the fly button (space, left mouse
     // button, any joystick button) resumes. A paused frame draws the frozen scene, the
-    // status lines and " Paused", and its frame time never reaches the update. Taps go to
+    // status lines and " Paused", and its frame time never reaches the update; once that
+    // picture is shown, paused frames draw nothing until an event (other than a mouse
+    // motion) comes, which may change or uncover it. Taps go to
     // handleTap; typed text is asked for while the name is entered (requestTextEntry).
     //
     // M mutes and unmutes on every screen but NameEntry, where it is a letter (and ends no
@@ -94,6 +97,8 @@ public:
     // A resized window takes the frame's last size. Each choice (fullscreen, the window's
     // size, the mute) is saved in `settings`.
     void runFrame(LoopState& loop);
+    // runFrame's update, drawing and presenting of the screen.
+    void showFrame(LoopState& loop);
     // The key rules of the screen state machine for one key-down (an SDL key symbol).
     void handleKey(int key, bool& quit);
     // A tap on a touch screen at (x, y), window pixels: on the menu a tap on a sign is Enter

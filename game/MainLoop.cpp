@@ -108,13 +108,14 @@ void Game::run() {
 void Game::runFrame(LoopState& loop) {
     const std::uint32_t frameStart = realTicks();
     const bool wasPlaying = screen == Playing;
-    clearScreen();
 
     SDL_Event event;
     SDL_ResizeEvent resized{};
     bool input = false;
+    bool news = false; // an event that may change or uncover the picture
     while (pollEvent(event)) {
         input = input || isPlayerInput(event);
+        news = news || event.type != SDL_MOUSEMOTION;
         if (event.type == SDL_QUIT) {
             loop.quit = true;
         } else if (event.type == SDL_KEYDOWN && isFullscreenKey(event.key.keysym)) {
@@ -165,6 +166,40 @@ void Game::runFrame(LoopState& loop) {
         advanceWatching(loop);
     }
 
+    // A paused game's picture stands still: once it is on screen, a frame without news draws
+    // nothing, and the window keeps showing it.
+    const bool stillPicture = screen == Playing && loop.paused && !watching.active;
+    if (stillPicture && loop.stillPictureShown && !news) {
+        tape.recordPause(ticks());
+    } else {
+        showFrame(loop);
+    }
+    loop.stillPictureShown = stillPicture;
+    const std::uint32_t spent = realTicks() - frameStart;
+    const bool idle = screen == Playing && !watching.active ? loop.paused : !windowIsWatched();
+    if (idle) {
+        waitForEvent(spent < IdleFrame ? IdleFrame - spent : 0);
+    } else {
+        delay(spent < ShortestFrame ? ShortestFrame - spent : 0);
+    }
+    checkMusic(loop);
+    // The timer goes on measuring while paused, so the pause's length is dropped here; the
+    // first update after it gets the time of the last frame played.
+    const float measured = frameTime();
+    if (measured > StallSeconds) {
+        // A stall pauses a game in progress; elsewhere its time is simply not counted, also
+        // in the frame that starts a game (a slow save of the menu's is not the game's).
+        if (wasPlaying && screen == Playing) {
+            loop.paused = true;
+        }
+    } else if (!loop.paused) {
+        loop.frameTime = measured;
+    }
+}
+
+// Updates and draws the screen, then presents it.
+void Game::showFrame(LoopState& loop) {
+    clearScreen();
     switch (screen) {
     case Menu:
         sprites->drawRotated(MenuBackdrop, 0, 0, 800, 600, 0.0f);
@@ -214,26 +249,6 @@ void Game::runFrame(LoopState& loop) {
 
     requestTextEntry(screen == NameEntry);
     swapBuffers();
-    const std::uint32_t spent = realTicks() - frameStart;
-    const bool idle = screen == Playing && !watching.active ? loop.paused : !windowIsWatched();
-    if (idle) {
-        waitForEvent(spent < IdleFrame ? IdleFrame - spent : 0);
-    } else {
-        delay(spent < ShortestFrame ? ShortestFrame - spent : 0);
-    }
-    checkMusic(loop);
-    // The timer goes on measuring while paused, so the pause's length is dropped here; the
-    // first update after it gets the time of the last frame played.
-    const float measured = frameTime();
-    if (measured > StallSeconds) {
-        // A stall pauses a game in progress; elsewhere its time is simply not counted, also
-        // in the frame that starts a game (a slow save of the menu's is not the game's).
-        if (wasPlaying && screen == Playing) {
-            loop.paused = true;
-        }
-    } else if (!loop.paused) {
-        loop.frameTime = measured;
-    }
 }
 
 void Game::handleKey(int key, bool& quit) {

@@ -191,6 +191,7 @@ TEST_F(Loop, TheFirstFrameGetsNoTimeAndEachLaterOneTheTimeOfTheLast) {
     game.screen = Playing;
     game.playerHeight = -100;
     game.playerVelocity = 100;
+    SDL_Event ignored;
     frame();
     EXPECT_EQ(game.playerHeight, -100.0f) << "a frame time of 0 moves nothing";
     now += 16;
@@ -209,6 +210,21 @@ TEST_F(Loop, TheFirstFrameGetsNoTimeAndEachLaterOneTheTimeOfTheLast) {
     now += 16;
     frame();
     EXPECT_EQ(game.playerHeight, height) << "the stall never reaches the update";
+    // The paused picture, once shown, stands until an event comes: nothing is drawn meanwhile.
+    glClearColor(1, 0, 1, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glClearColor(0, 0, 0, 0);
+    for (const bool exposed : {false, true}) {
+        SDL_Event event{};
+        event.type = SDL_VIDEOEXPOSE;
+        while (SDL_PollEvent(&ignored)) {
+        }
+        if (exposed) {
+            SDL_PushEvent(&event);
+        }
+        frame();
+        EXPECT_EQ(glwindow::rgbAt(400, 300) == "ff00ff", !exposed) << exposed;
+    }
     std::tie(game.screen, loop.paused, now) = std::tuple(Menu, false, now + 600);
     pressAndRun(SDLK_RETURN);
     EXPECT_EQ(std::pair(game.screen, loop.paused), std::pair(Playing, false)) << "the menu's stall";
