@@ -1,7 +1,7 @@
 #include "engine/QuadDraw.h"
 
-void drawTurnedQuad(GLuint texture, float centreX, float centreY, float halfWidth,
-                    float halfHeight, float angle) {
+void drawTurnedQuad(GLuint texture, float centreX, float centreY, float halfWidth, float halfHeight,
+                    float angle) {
     glPushMatrix();
     glTranslatef(centreX, centreY, 0.0f);
     // The quad below is laid out upside down; the half turn puts texture (0, 0) at the

@@ -9,8 +9,8 @@
 // The texture stretched over a rectangle of half sizes (halfWidth, halfHeight) centred on
 // (centreX, centreY), turned `angle` degrees counter-clockwise about that centre. At angle
 // 0 the texture's (0, 0) is at the rectangle's top-left corner.
-void drawTurnedQuad(GLuint texture, float centreX, float centreY, float halfWidth,
-                    float halfHeight, float angle);
+void drawTurnedQuad(GLuint texture, float centreX, float centreY, float halfWidth, float halfHeight,
+                    float angle);
 
 // The part (s0, t0)-(s1, t1) of the texture over the rectangle (left, top)-(right, bottom),
 // its colours multiplied by `rgba`.

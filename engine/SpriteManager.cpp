@@ -106,8 +106,7 @@ void SpriteManager::drawRotated(int id, int x, int y, int width, int height, flo
     }
     const float hw = static_cast<float>(width / 2);
     const float hh = static_cast<float>(height / 2);
-    drawTurnedQuad(*texture, static_cast<float>(x) + hw, static_cast<float>(y) + hh, hw, hh,
-                   angle);
+    drawTurnedQuad(*texture, static_cast<float>(x) + hw, static_cast<float>(y) + hh, hw, hh, angle);
 }
 
 void SpriteManager::draw(int id, int x, int y, int width, int height) {

@@ -27,8 +27,8 @@ void gather(GLuint texture, const Vertex (&corners)[4]) {
 
 } // namespace
 
-void drawTurnedQuad(GLuint texture, float centreX, float centreY, float halfWidth,
-                    float halfHeight, float angle) {
+void drawTurnedQuad(GLuint texture, float centreX, float centreY, float halfWidth, float halfHeight,
+                    float angle) {
     // The desktop's half turn and turn, in double so that the usual turn of 0 leaves the
     // corners on whole pixels.
     constexpr double degrees = 3.14159265358979323846 / 180.0;
@@ -37,7 +37,10 @@ void drawTurnedQuad(GLuint texture, float centreX, float centreY, float halfWidt
     const double s = std::sin(turn);
     const auto corner = [&](float x, float y, float u, float v) {
         return Vertex{static_cast<float>(centreX + x * c - y * s),
-                      static_cast<float>(centreY + x * s + y * c), u, v, {1, 1, 1, 1}};
+                      static_cast<float>(centreY + x * s + y * c),
+                      u,
+                      v,
+                      {1, 1, 1, 1}};
     };
     gather(texture, {corner(halfWidth, halfHeight, 0, 0), corner(-halfWidth, halfHeight, 1, 0),
                      corner(-halfWidth, -halfHeight, 1, 1), corner(halfWidth, -halfHeight, 0, 1)});
@@ -46,11 +49,15 @@ void drawTurnedQuad(GLuint texture, float centreX, float centreY, float halfWidt
 void drawTintedQuad(GLuint texture, int left, int top, int right, int bottom,
                     const TexturePart& part, const float (&rgba)[4]) {
     const auto corner = [&](int x, int y, float u, float v) {
-        return Vertex{static_cast<float>(x), static_cast<float>(y), u, v,
+        return Vertex{static_cast<float>(x),
+                      static_cast<float>(y),
+                      u,
+                      v,
                       {rgba[0], rgba[1], rgba[2], rgba[3]}};
     };
-    gather(texture, {corner(left, top, part.s0, part.t0), corner(right, top, part.s1, part.t0),
-                     corner(right, bottom, part.s1, part.t1), corner(left, bottom, part.s0, part.t1)});
+    gather(texture,
+           {corner(left, top, part.s0, part.t0), corner(right, top, part.s1, part.t0),
+            corner(right, bottom, part.s1, part.t1), corner(left, bottom, part.s0, part.t1)});
 }
 
 void flushQuads() {
