@@ -6,7 +6,7 @@
 // that fits the window or the screen with its shape kept, centred, with black bars on the two
 // sides left over (letterbox() in Letterbox.h). Every change of mode keeps the drawing state
 // and every picture: where SDL makes a new GL context for it, the state is set again and the
-// textures are made again from their files (remakeLostTextures() in TextureUpload.h).
+// textures are made again from their files (remakeLostTextures() in TextureRemake.h).
 
 #include <SDL.h>
 #include <cstdint>

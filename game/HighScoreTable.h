@@ -22,6 +22,8 @@ public:
 
     static constexpr const char* DefaultPath = "./media/poon.txt";
     static constexpr std::size_t MaxLoadedEntries = 10;
+    // The high-score list shows the best this many, and their runs are kept.
+    static constexpr int ShownEntries = 10;
     // Longer names or score texts are not read: hand-made files only hold them by mistake.
     static constexpr std::size_t MaxItemLength = 64 * 1024;
 

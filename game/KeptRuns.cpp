@@ -53,7 +53,10 @@ void dropRunsOutside(const HighScoreTable& table) {
         return;
     }
     std::set<std::string> kept;
-    for (auto entry = table.begin(); entry != table.end() && kept.size() < 10; ++entry) {
+    for (auto entry = table.begin();
+         entry != table.end() &&
+         kept.size() < static_cast<std::size_t>(HighScoreTable::ShownEntries);
+         ++entry) {
         kept.insert(idOf(entry->score) + Extension);
     }
     const std::string folder = folderBeside(table.path());

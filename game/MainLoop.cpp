@@ -46,7 +46,6 @@ constexpr float StallSeconds = 0.5f;
 
 constexpr std::size_t MaxNameLength = sizeof(Game::playerName) - 1;
 constexpr std::uint32_t DemoAfterIdle = 20000; // ms on the menu without input
-constexpr int ShownRows = 10;                  // of the high-score list
 
 bool isNameKey(int key) {
     return (key >= SDLK_a && key <= SDLK_z) || (key >= SDLK_0 && key <= SDLK_9);
@@ -282,7 +281,8 @@ void Game::handleKey(int key, bool& quit) {
     }
 
     if (screen == HighScores) {
-        const int rows = static_cast<int>(std::min<std::size_t>(highScores.size(), ShownRows));
+        const int rows =
+            std::min(static_cast<int>(highScores.size()), HighScoreTable::ShownEntries);
         const int row = key == SDLK_DOWN ? std::min(highScoreRow + 1, rows - 1)
                         : key == SDLK_UP ? std::max(highScoreRow - 1, -1)
                                          : highScoreRow;

@@ -1,5 +1,7 @@
 #include "game/Recording.h"
 
+#include "engine/ByteOrder.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
@@ -24,11 +26,7 @@ void put32(std::string& out, std::uint32_t value) {
 }
 
 std::uint32_t get32(const std::string& in, std::size_t at) {
-    std::uint32_t value = 0;
-    for (int i = 3; i >= 0; --i) {
-        value = value << 8 | static_cast<unsigned char>(in[at + static_cast<std::size_t>(i)]);
-    }
-    return value;
+    return littleEndian32(reinterpret_cast<const unsigned char*>(in.data()) + at);
 }
 
 std::uint32_t bitsOf(float value) {

@@ -16,9 +16,11 @@ ReplayCheck checkReplay(const Recording& recording) {
     check.score = game.score;
     check.frames = game.tape.playFramesTaken();
     check.difference = game.tape.problem();
-    char text[160] = "";
     if (!check.difference.empty()) {
-    } else if (game.screen != NameEntry) {
+        return check; // the tape's own account of where the replay went astray
+    }
+    char text[160] = "";
+    if (game.screen != NameEntry) {
         std::snprintf(text, sizeof text, "the game is not over after its %u frames", check.frames);
     } else if (game.tape.drawsLeft() != 0) {
         std::snprintf(text, sizeof text, "draws left over: %u", game.tape.drawsLeft());
@@ -26,7 +28,7 @@ ReplayCheck checkReplay(const Recording& recording) {
         std::snprintf(text, sizeof text, "it ends with %.0f, recorded %.0f",
                       static_cast<double>(game.score), static_cast<double>(recording.score));
     }
-    check.difference += text;
+    check.difference = text;
     return check;
 }
 

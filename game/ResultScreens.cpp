@@ -11,7 +11,6 @@ namespace {
 
 constexpr int HighScoresBackdrop = 21;
 constexpr int GameOverBackdrop = 22;
-constexpr int ShownRows = 10;
 constexpr int FirstRowY = 120;
 constexpr int RowStep = 25;
 
@@ -43,7 +42,7 @@ void Game::drawHighScores(float /*dt*/) {
     char text[64];
     int row = 0;
     for (const HighScoreEntry& entry : highScores) {
-        if (row == ShownRows) {
+        if (row == HighScoreTable::ShownEntries) {
             break;
         }
         std::snprintf(text, sizeof text, "%32s   %f", entry.name.c_str(), entry.score);

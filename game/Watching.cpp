@@ -14,7 +14,6 @@
 namespace {
 
 const char* const DemoFile = "./media/demo.replay";
-constexpr std::size_t ShownRows = 10;
 constexpr float LongestPauseShown = 1.0f; // seconds
 constexpr float LastFrameHeld = 1.0f;
 // Real time taken per shown frame at most: a display that stalls slows the replay down
@@ -31,6 +30,20 @@ std::string loadRun(const std::string& path, Recording& recording) {
     }
     const ReplayCheck check = checkReplay(recording);
     return check.difference.empty() ? "" : "it replays differently: " + check.difference;
+}
+
+// The run kept at `path` for a table entry of `score`, replayed without drawing: "" when it
+// replays to that score (then `run` holds it), NoRunKept when there is none, else why not.
+const std::string NoRunKept = "no run kept";
+std::string loadKeptRun(const std::string& path, double score, Recording& run) {
+    if (path.empty() || access(path.c_str(), F_OK) != 0) {
+        return NoRunKept;
+    }
+    std::string problem = loadRun(path, run);
+    if (problem.empty() && static_cast<double>(run.score) != score) {
+        problem = "it holds the run of another score";
+    }
+    return problem;
 }
 
 } // namespace
@@ -98,13 +111,12 @@ bool Game::replayNextFrame() {
 }
 
 bool Game::startDemo(std::string& problem) {
-    std::size_t rank = 0;
-    for (auto entry = highScores.begin(); entry != highScores.end() && rank < ShownRows;
-         ++entry, ++rank) {
+    int rank = 0;
+    for (auto entry = highScores.begin();
+         entry != highScores.end() && rank < HighScoreTable::ShownEntries; ++entry, ++rank) {
         const std::string path = keptRunPath(highScores.path(), entry->score);
         Recording run;
-        if (!path.empty() && access(path.c_str(), F_OK) == 0 && loadRun(path, run).empty() &&
-            static_cast<double>(run.score) == entry->score) {
+        if (loadKeptRun(path, entry->score, run).empty()) {
             startWatching(std::move(run), path, Menu, true);
             return true;
         }
@@ -125,13 +137,10 @@ bool Game::watchChosenRow() {
     }
     const HighScoreEntry& entry = *(highScores.begin() + highScoreRow);
     const std::string path = keptRunPath(highScores.path(), entry.score);
-    if (path.empty() || access(path.c_str(), F_OK) != 0) {
-        return false;
-    }
     Recording run;
-    std::string problem = loadRun(path, run);
-    if (problem.empty() && static_cast<double>(run.score) != entry.score) {
-        problem = "it holds the run of another score";
+    const std::string problem = loadKeptRun(path, entry.score, run);
+    if (problem == NoRunKept) {
+        return false;
     }
     if (!problem.empty()) {
         std::fprintf(stderr, "WARN) Cannot replay %s: %s\n", path.c_str(), problem.c_str());
